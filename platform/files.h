@@ -1,0 +1,51 @@
+// Files, folders and paths of the host. Paths are UTF-8 strings in the host's own form.
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace pavona::platform {
+
+// The host's path separator: '/' here.
+char PathSeparator();
+// Joins a folder and a name with exactly one separator between them.
+std::string JoinPath(const std::string& folder, const std::string& name);
+// The last component of a path (after the last separator).
+std::string FileNameOf(const std::string& path);
+// The extension without its dot, as written ("" when there is none).
+std::string ExtensionOf(const std::string& path);
+
+bool PathExists(const std::string& path);  // does not follow a final symbolic link
+bool IsDirectory(const std::string& path); // a real folder, not a link to one
+bool IsSymbolicLink(const std::string& path);
+bool IsOwnedByCurrentUser(const std::string& path);
+
+// Creates the folder and every missing parent; returns false when it could not.
+bool CreateDirectories(const std::string& path);
+// Deletes a file, or a folder with everything in it, never following symbolic links (a link is
+// removed, not its target). Silent: returns false when anything could not be removed.
+bool RemoveTree(const std::string& path);
+bool RemoveFile(const std::string& path);
+
+// The modification time, as the host's seconds since the epoch.
+bool SetModificationTime(const std::string& path, std::time_t time);
+// Read-only clears every write bit; otherwise the owner may write.
+bool SetReadOnly(const std::string& path, bool readOnly);
+bool IsReadOnly(const std::string& path);
+bool SetExecutable(const std::string& path);
+
+// The absolute, resolved form of an existing path; the path itself when it does not exist.
+std::string CanonicalPath(const std::string& path);
+std::string CurrentDirectory();
+// The file of the running program.
+std::string ExecutablePath();
+
+// Names (not paths) of the entries of a folder, sorted; empty when it cannot be read.
+std::vector<std::string> ListDirectory(const std::string& path);
+
+std::optional<std::string> GetEnvironmentVariable(const std::string& name);
+
+}  // namespace pavona::platform

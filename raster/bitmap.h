@@ -1,0 +1,74 @@
+// A 32-bit bitmap: four bytes a pixel (blue, green, red, and a fourth byte that carries no
+// colour), rows stored bottom-up without gaps, as the transition bitmaps and picture decoders
+// expect. Owns its pixels; moves, but copies only through clone().
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <span>
+#include <vector>
+
+#include "raster/geometry.h"
+
+namespace pavona::raster {
+
+using Pixel = std::uint32_t;  // 0xXXRRGGBB in memory order B, G, R, X
+
+constexpr Pixel MakePixel(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+  return (static_cast<Pixel>(r) << 16) | (static_cast<Pixel>(g) << 8) | b;
+}
+
+class Bitmap {
+ public:
+  Bitmap() = default;
+  Bitmap(int width, int height);  // filled with zero (black)
+
+  Bitmap(Bitmap&& other) noexcept;
+  Bitmap& operator=(Bitmap&& other) noexcept;
+  Bitmap(const Bitmap&) = delete;
+  Bitmap& operator=(const Bitmap&) = delete;
+
+  Bitmap clone() const;
+
+  int width() const { return width_; }
+  int height() const { return height_; }
+  Size size() const { return {width_, height_}; }
+  Rect bounds() const { return {0, 0, width_, height_}; }
+  bool is_empty() const { return width_ <= 0 || height_ <= 0; }
+
+  // Reallocates to the new size; the contents become black.
+  void resize(int width, int height);
+
+  // Row y counted from the top. Rows are stored bottom-up: row y lives at storage row
+  // height - 1 - y.
+  Pixel* scanline(int y) { return pixels_.data() + static_cast<std::size_t>(height_ - 1 - y) * width_; }
+  const Pixel* scanline(int y) const {
+    return pixels_.data() + static_cast<std::size_t>(height_ - 1 - y) * width_;
+  }
+  std::span<Pixel> row(int y) { return {scanline(y), static_cast<std::size_t>(width_)}; }
+  std::span<const Pixel> row(int y) const { return {scanline(y), static_cast<std::size_t>(width_)}; }
+
+  Pixel pixel(int x, int y) const { return scanline(y)[x]; }
+  void set_pixel(int x, int y, Pixel p) { scanline(y)[x] = p; }
+
+  // All pixels in storage order (bottom row first).
+  Pixel* data() { return pixels_.data(); }
+  const Pixel* data() const { return pixels_.data(); }
+  std::size_t pixel_count() const { return pixels_.size(); }
+  std::size_t byte_count() const { return pixels_.size() * sizeof(Pixel); }
+
+  void fill(Pixel p);
+
+  // The bitmap's own lock, taken around composition and drawing by the threads that share it.
+  std::recursive_mutex& lock() const { return *lock_; }
+
+ private:
+  int width_ = 0;
+  int height_ = 0;
+  std::vector<Pixel> pixels_;
+  std::unique_ptr<std::recursive_mutex> lock_ = std::make_unique<std::recursive_mutex>();
+};
+
+}  // namespace pavona::raster
