@@ -47,5 +47,10 @@ std::string ExecutablePath();
 std::vector<std::string> ListDirectory(const std::string& path);
 
 std::optional<std::string> GetEnvironmentVariable(const std::string& name);
+// Sets the variable, or removes it when value is std::nullopt.
+bool SetEnvironmentVariable(const std::string& name, const std::optional<std::string>& value);
+bool SetCurrentDirectory(const std::string& path);
+// Makes link a symbolic link that points to target.
+bool CreateSymbolicLink(const std::string& target, const std::string& link);
 
 }  // namespace pavona::platform

@@ -1,6 +1,7 @@
 // A 32-bit bitmap: four bytes a pixel (blue, green, red, and a fourth byte that carries no
 // colour), rows stored bottom-up without gaps, as the transition bitmaps and picture decoders
-// expect. Owns its pixels; moves, but copies only through clone().
+// expect. Owns its pixels; moves, but copies only through clone(). It carries the state of its
+// drawing surface (clip and origin, see surface.h), which the drawing operations honour.
 #pragma once
 
 #include <cstddef>
@@ -10,6 +11,7 @@
 #include <span>
 #include <vector>
 
+#include "raster/drawing_state.h"
 #include "raster/geometry.h"
 
 namespace pavona::raster {
@@ -30,6 +32,7 @@ class Bitmap {
   Bitmap(const Bitmap&) = delete;
   Bitmap& operator=(const Bitmap&) = delete;
 
+  // A copy of the pixels with a fresh drawing state (no clip, origin 0, 0).
   Bitmap clone() const;
 
   int width() const { return width_; }
@@ -38,7 +41,7 @@ class Bitmap {
   Rect bounds() const { return {0, 0, width_, height_}; }
   bool is_empty() const { return width_ <= 0 || height_ <= 0; }
 
-  // Reallocates to the new size; the contents become black.
+  // Reallocates to the new size; the contents become black and the drawing state is reset.
   void resize(int width, int height);
 
   // Row y counted from the top. Rows are stored bottom-up: row y lives at storage row
@@ -61,6 +64,10 @@ class Bitmap {
 
   void fill(Pixel p);
 
+  // Clip and origin of the drawing surface; see Surface for the operations on them.
+  DrawingState& drawing_state() { return state_; }
+  const DrawingState& drawing_state() const { return state_; }
+
   // The bitmap's own lock, taken around composition and drawing by the threads that share it.
   std::recursive_mutex& lock() const { return *lock_; }
 
@@ -68,6 +75,7 @@ class Bitmap {
   int width_ = 0;
   int height_ = 0;
   std::vector<Pixel> pixels_;
+  DrawingState state_;
   std::unique_ptr<std::recursive_mutex> lock_ = std::make_unique<std::recursive_mutex>();
 };
 

@@ -168,4 +168,15 @@ std::optional<std::string> GetEnvironmentVariable(const std::string& name) {
   return std::string(value);
 }
 
+bool SetEnvironmentVariable(const std::string& name, const std::optional<std::string>& value) {
+  if (!value) return ::unsetenv(name.c_str()) == 0;
+  return ::setenv(name.c_str(), value->c_str(), 1) == 0;
+}
+
+bool SetCurrentDirectory(const std::string& path) { return ::chdir(path.c_str()) == 0; }
+
+bool CreateSymbolicLink(const std::string& target, const std::string& link) {
+  return ::symlink(target.c_str(), link.c_str()) == 0;
+}
+
 }  // namespace pavona::platform

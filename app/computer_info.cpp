@@ -1,0 +1,32 @@
+#include "app/computer_info.h"
+
+#include "platform/files.h"
+
+namespace pavona::app {
+
+std::string TSystemFolders::Temp() const {
+  std::string value;
+  for (const char* name : {"TMP", "TEMP", "TMPDIR"}) {
+    const std::optional<std::string> found = platform::GetEnvironmentVariable(name);
+    if (found && !found->empty()) {
+      value = *found;
+      break;
+    }
+  }
+  if (value.empty()) value = platform::CurrentDirectory();
+  if (!value.empty() && platform::PathExists(value)) value = platform::CanonicalPath(value);
+  const char separator = platform::PathSeparator();
+  if (TrailingPathDelimiter) {
+    if (value.empty() || value.back() != separator) value += separator;
+  } else if (!value.empty() && value.back() == separator) {
+    value.pop_back();
+  }
+  return value;
+}
+
+TSystemFolders& TComputerInfoEx::Folders() {
+  if (!folders_) folders_ = std::make_unique<TSystemFolders>();
+  return *folders_;
+}
+
+}  // namespace pavona::app

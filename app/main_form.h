@@ -1,0 +1,61 @@
+// TMainForm: the viewer's one window and its components. The components are made in a fixed order
+// before FormCreate runs, and torn down in a fixed order after FormDestroy (see the destructor).
+// Every error raised in a handler, in FormCreate or in FormDestroy goes to the error hook
+// aAppEventsException, which discards it; the handler stops there and the program goes on.
+#pragma once
+
+#include <cstdint>
+#include <exception>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/application_events.h"
+#include "app/computer_info.h"
+#include "app/sh_file_operation.h"
+#include "platform/backend.h"
+#include "platform/message_timer.h"
+
+namespace pavona::app {
+
+class TMainForm {
+ public:
+  // Creates the components, binds the handlers and runs FormCreate.
+  explicit TMainForm(platform::TBackend& backend);
+  // FormDestroy, then the components.
+  ~TMainForm();
+  TMainForm(const TMainForm&) = delete;
+  TMainForm& operator=(const TMainForm&) = delete;
+
+  void Show() { window_.Show(); }
+  // Ends the program: the quit request, exit code 0.
+  void Close() { loop_.PostQuit(0); }
+  platform::TWindow& Window() { return window_; }
+
+  // Components, in creation order.
+  std::unique_ptr<TApplicationEvents> aAppEvents;
+  std::unique_ptr<platform::TTimer> zTimer;
+  std::unique_ptr<TSHFileOperation> zSHFile;
+  std::unique_ptr<TComputerInfoEx> aPCInfo;
+
+  // Slide names relative to the working folder; absent until the startup sequence makes it.
+  std::unique_ptr<std::vector<std::string>> ImageList;
+  std::int32_t ImageIndex = 0;
+  bool IsLooped = false;
+
+  void FormCreate();
+  void FormDestroy();
+  void FormKeyDown(platform::TVirtualKey& Key, platform::TShiftState Shift);
+  void aAppEventsException(std::exception_ptr E);
+
+ private:
+  platform::TBackend& backend_;
+  platform::TEventLoop& loop_;
+  platform::TWindow& window_;
+};
+
+// The entry sequence: makes the main window, shows it, runs the message loop and destroys the
+// window. Returns the loop's exit code (TEventLoop::kIdle when a headless loop ran dry).
+int RunViewer(platform::TBackend& backend);
+
+}  // namespace pavona::app

@@ -1,0 +1,13 @@
+// The table of the 176 transition styles: row i - 1 holds the name and the procedure of style i.
+// Hand it to the slide view control (TSlideView's constructor) and to the frame renderer.
+#pragma once
+
+#include <array>
+
+#include "slideview/effect.h"
+
+namespace pavona::effects {
+
+extern const std::array<slideview::TEffect, slideview::kMaxStyle> EffectTable;
+
+}  // namespace pavona::effects

@@ -1,0 +1,92 @@
+// The decoder's output window: recent output kept for matches, written out 32 KiB at a time.
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include "platform/stream.h"
+
+namespace pavona::package {
+
+// Output collects in a buffer of Limit() bytes. Once the write position reaches Limit(), the
+// oldest 32768 bytes go to the output stream and the rest move down, so at least
+// Limit() - 32768 bytes of history (32 KiB for Deflate, 64 KiB for Deflate64) stay behind the
+// write position: every distance the format allows, once that much has been produced.
+//
+// A single literal or match piece may carry the position up to kRunSlack bytes past Limit()
+// before the next flush, and match copies may write up to kCopyOvershoot bytes beyond their
+// end; the buffer has room for both.
+class TDfOutputWindow {
+ public:
+  static constexpr std::size_t kFlushSize = 32768;
+  static constexpr std::size_t kMaxRun = 258;  // the longest match piece copied in one go
+  static constexpr std::size_t kCopyOvershoot = 16;
+
+  TDfOutputWindow(platform::TStream& output, bool deflate64);
+
+  std::uint8_t* Data() { return bytes_.data(); }
+  std::size_t Position() const { return position_; }
+  void SetPosition(std::size_t position) { position_ = position; }
+  std::size_t Limit() const { return limit_; }
+
+  void FlushIfFull() {
+    if (position_ >= limit_) Flush();
+  }
+  void PutByte(std::uint8_t value) { bytes_[position_++] = value; }
+  // Copies length bytes from distance back (1 <= distance <= Position()), in pieces that keep
+  // within the buffer, flushing as it goes.
+  void CopyMatch(std::size_t distance, std::size_t length);
+  // Copies bytes straight in, flushing as it goes; fill(p, n) must write n bytes at p.
+  template <typename Fill>
+  void Append(std::size_t count, Fill&& fill) {
+    while (count > 0) {
+      const std::size_t n = std::min(count, limit_ - position_);
+      fill(bytes_.data() + position_, n);
+      position_ += n;
+      count -= n;
+      FlushIfFull();
+    }
+  }
+  // Writes whatever is still buffered.
+  void Finish();
+
+ private:
+  void Flush();
+
+  platform::TStream& output_;
+  std::size_t limit_;
+  std::size_t position_ = 0;
+  std::vector<std::uint8_t> bytes_;
+};
+
+// Copies length bytes from dst - distance to dst, front to back, so that a distance shorter
+// than the length repeats the bytes it has just written. Writes up to
+// TDfOutputWindow::kCopyOvershoot bytes past dst + length.
+inline void CopyRun(std::uint8_t* dst, std::size_t distance, std::size_t length) {
+  const std::uint8_t* src = dst - distance;
+  std::uint8_t* const end = dst + length;
+  if (distance >= 16) {
+    do {
+      std::memcpy(dst, src, 16);
+      dst += 16;
+      src += 16;
+    } while (dst < end);
+  } else if (distance >= 8) {
+    do {
+      std::memcpy(dst, src, 8);
+      dst += 8;
+      src += 8;
+    } while (dst < end);
+  } else if (distance == 1) {
+    std::memset(dst, *src, length);
+  } else {
+    do {
+      *dst++ = *src++;
+    } while (dst < end);
+  }
+}
+
+}  // namespace pavona::package

@@ -1,0 +1,123 @@
+// The headless backend: the same event loop, window and frame timers as on the desktop, without a
+// screen. Tests drive it by hand:
+// - input: PressKey, ClickMouse, DoubleClick and Close queue events as the desktop would;
+// - time: the message timers run on a clock that moves only by AdvanceTime;
+// - frame timers: by default a started frame timer ticks only when the test calls
+//   FireFrameTimers() (on the calling thread); with FrameTimers::Threaded they are real threads;
+// - the loop: RunUntilIdle() dispatches until nothing is left to do now or the quit request is
+//   taken; RunFor() also waits (in real time) for work posted from other threads;
+// - output: Canvas() is what was drawn, Screen() what was uploaded to the "screen".
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "platform/backend.h"
+
+namespace pavona::platform::headless {
+
+class THeadlessBackend;
+
+class THeadlessWindow final : public TWindow {
+ public:
+  THeadlessWindow(TEventLoop& loop, raster::Size size);
+
+  // The uploaded picture, at the client size.
+  const raster::Bitmap& Screen() const { return screen_; }
+  int UploadCount() const { return uploads_; }
+  using TWindow::SetClientSize;
+
+ protected:
+  void UploadToScreen(const raster::Rect& area) override;
+  void ShowNative() override {}
+  void SetNativeCaption(const std::string& /*caption*/) override {}
+
+ private:
+  raster::Bitmap screen_;
+  int uploads_ = 0;
+};
+
+// A frame timer that ticks when the test says so.
+class TManualFrameTimer final : public TFrameTimer {
+ public:
+  TManualFrameTimer(THeadlessBackend& backend);
+  ~TManualFrameTimer() override;
+
+  bool Start(std::uint32_t periodMs, std::uint32_t resolutionMs,
+             std::function<void()> callback) override;
+  void Stop() override { running_ = false; }
+  bool Running() const override { return running_; }
+
+  std::uint32_t Period() const { return period_; }
+  // Runs the callback once when running; an exception goes to the loop like a threaded timer's.
+  bool Fire();
+
+ private:
+  THeadlessBackend& backend_;
+  bool running_ = false;
+  std::uint32_t period_ = 0;
+  std::function<void()> callback_;
+};
+
+class THeadlessBackend final : public TBackend, private TEventSource {
+ public:
+  enum class FrameTimers { Manual, Threaded };
+
+  explicit THeadlessBackend(raster::Size clientSize = {640, 480},
+                            FrameTimers frameTimers = FrameTimers::Manual);
+  ~THeadlessBackend() override;
+
+  TEventLoop& Loop() override { return loop_; }
+  TWindow& MainWindow() override { return window_; }
+  THeadlessWindow& Window() { return window_; }
+  std::unique_ptr<TFrameTimer> CreateFrameTimer() override;
+
+  // Input, queued in order like the desktop's events.
+  void PressKey(TVirtualKey key, TShiftState shift = 0);
+  void ClickMouse(TMouseButton button, TShiftState shift = 0, int x = 0, int y = 0);
+  // Two presses; the second carries ssDouble.
+  void DoubleClick(TMouseButton button, int x = 0, int y = 0);
+  // The system's close command.
+  void Close();
+
+  void AdvanceTime(std::uint32_t ms);
+  std::uint64_t Now() const { return clock_; }
+
+  // Dispatches until idle or until the quit request is taken; true when it was taken.
+  bool RunUntilIdle();
+  // Like RunUntilIdle, but waits up to limit (real time) for work posted by other threads; stops
+  // early once done() holds (checked whenever the loop is idle). True when the quit was taken.
+  bool RunFor(std::chrono::milliseconds limit, std::function<bool()> done = {});
+
+  // Fires every running manual frame timer once; returns how many fired.
+  int FireFrameTimers();
+  int RunningFrameTimers() const;
+
+ private:
+  friend class TManualFrameTimer;
+  void Pump() override {}
+  bool Wait(int timeoutMs) override;
+  void Wake() override;
+  std::uint64_t NowMs() const override { return clock_; }
+
+  // The waiting state comes first: the window posts its first paint while it is made.
+  std::mutex waitMutex_;
+  std::condition_variable woken_;
+  bool wakeFlag_ = false;
+  bool realWait_ = false;
+  std::chrono::steady_clock::time_point waitLimit_;
+  std::function<bool()> done_;
+  std::uint64_t clock_ = 0;
+
+  TEventLoop loop_;
+  THeadlessWindow window_;
+  FrameTimers frameTimerKind_;
+  std::vector<TManualFrameTimer*> manualTimers_;  // UI thread
+};
+
+}  // namespace pavona::platform::headless

@@ -1,0 +1,184 @@
+#include "platform/window.h"
+
+namespace pavona::platform {
+
+namespace {
+
+enum : std::uint32_t { kKeyDown = 1, kMouseDown, kClose, kPaint, kUpload };
+
+// The smallest rectangle holding both; an empty rectangle adds nothing.
+raster::Rect Union(const raster::Rect& a, const raster::Rect& b) {
+  if (a.is_empty()) return b;
+  if (b.is_empty()) return a;
+  return {std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right),
+          std::max(a.Bottom, b.Bottom)};
+}
+
+bool Contains(const raster::Rect& outer, const raster::Rect& inner) {
+  return inner.Left >= outer.Left && inner.Top >= outer.Top && inner.Right <= outer.Right &&
+         inner.Bottom <= outer.Bottom;
+}
+
+// Mouse positions travel as two signed 16-bit halves of one parameter, as in window messages.
+std::intptr_t PackPoint(int x, int y) {
+  return static_cast<std::intptr_t>((static_cast<std::uint32_t>(x) & 0xFFFF) |
+                                    ((static_cast<std::uint32_t>(y) & 0xFFFF) << 16));
+}
+
+int LowWord(std::intptr_t v) { return static_cast<std::int16_t>(v & 0xFFFF); }
+int HighWord(std::intptr_t v) { return static_cast<std::int16_t>((v >> 16) & 0xFFFF); }
+
+}  // namespace
+
+TWindow::TWindow(TEventLoop& loop)
+    : loop_(loop), target_(loop, [this](const TMessage& message) { Dispatch(message); }) {}
+
+TWindow::~TWindow() = default;
+
+void TWindow::Dispatch(const TMessage& message) {
+  switch (message.Msg) {
+    case kKeyDown:
+      if (OnKeyDown) {
+        OnKeyDown(static_cast<TVirtualKey>(message.WParam), static_cast<TShiftState>(message.LParam));
+      }
+      break;
+    case kMouseDown:
+      if (OnMouseDown) {
+        OnMouseDown(static_cast<TMouseButton>(message.WParam & 0xFF),
+                    static_cast<TShiftState>(message.WParam >> 8), LowWord(message.LParam),
+                    HighWord(message.LParam));
+      }
+      break;
+    case kClose:
+      if (OnClose) {
+        OnClose();
+      } else {
+        loop_.PostQuit(0);
+      }
+      break;
+    case kPaint:
+      Paint();
+      break;
+    case kUpload:
+      Upload();
+      break;
+  }
+}
+
+void TWindow::SetCaption(const std::string& caption) {
+  caption_ = caption;
+  SetNativeCaption(caption);
+}
+
+void TWindow::Show() {
+  if (visible_) return;
+  visible_ = true;
+  ShowNative();
+  Invalidate();
+}
+
+raster::Size TWindow::ClientSize() const {
+  std::lock_guard lock(stateMutex_);
+  return clientSize_;
+}
+
+raster::Rect TWindow::ClientRect() const {
+  const raster::Size size = ClientSize();
+  return {0, 0, size.Width, size.Height};
+}
+
+void TWindow::Invalidate(const raster::Rect& area) {
+  if (!visible_) return;  // Show() paints everything
+  bool post = false;
+  {
+    std::lock_guard lock(stateMutex_);
+    const raster::Rect clipped = area.intersected({0, 0, clientSize_.Width, clientSize_.Height});
+    if (clipped.is_empty()) return;
+    invalid_ = Union(invalid_, clipped);
+    post = !paintPending_;
+    paintPending_ = true;
+  }
+  if (post) target_.Post(kPaint);
+}
+
+void TWindow::Validate(const raster::Rect& area) {
+  std::lock_guard lock(stateMutex_);
+  if (Contains(area, invalid_)) invalid_ = {};
+}
+
+void TWindow::RequestUpload(const raster::Rect& area) {
+  bool post = false;
+  {
+    std::lock_guard lock(stateMutex_);
+    const raster::Rect clipped = area.intersected({0, 0, clientSize_.Width, clientSize_.Height});
+    if (clipped.is_empty()) return;
+    uploadArea_ = Union(uploadArea_, clipped);
+    post = !uploadPending_;
+    uploadPending_ = true;
+  }
+  if (post) target_.Post(kUpload);
+}
+
+void TWindow::PostKeyDown(TVirtualKey key, TShiftState shift) { target_.Post(kKeyDown, key, shift); }
+
+void TWindow::PostMouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+  target_.Post(kMouseDown, static_cast<std::intptr_t>(button) | (static_cast<std::intptr_t>(shift) << 8),
+               PackPoint(x, y));
+}
+
+void TWindow::PostClose() { target_.Post(kClose); }
+
+void TWindow::SetClientSize(raster::Size size) {
+  {
+    std::lock_guard canvasLock(canvas_.lock());
+    std::lock_guard lock(stateMutex_);
+    if (size == clientSize_) return;
+    clientSize_ = size;
+    canvas_.resize(size.Width, size.Height);
+    invalid_ = {};
+    uploadArea_ = {};
+  }
+  if (OnResize) OnResize();
+  Invalidate();
+}
+
+void TWindow::Exposed() { RequestUpload(ClientRect()); }
+
+void TWindow::Paint() {
+  raster::Rect area;
+  {
+    std::lock_guard lock(stateMutex_);
+    area = invalid_;
+    invalid_ = {};
+    paintPending_ = false;
+  }
+  if (area.is_empty()) return;
+  if (OnPaint) {
+    OnPaint(area);
+  } else {
+    std::lock_guard canvasLock(canvas_.lock());
+    const raster::Rect clipped = area.intersected(canvas_.bounds());
+    for (int y = clipped.Top; y < clipped.Bottom; ++y) {
+      raster::Pixel* row = canvas_.scanline(y);
+      std::fill(row + clipped.Left, row + clipped.Right, color_);
+    }
+  }
+  std::lock_guard canvasLock(canvas_.lock());
+  const raster::Rect clipped = area.intersected(canvas_.bounds());
+  if (!clipped.is_empty()) UploadToScreen(clipped);
+}
+
+void TWindow::Upload() {
+  raster::Rect area;
+  {
+    std::lock_guard lock(stateMutex_);
+    area = uploadArea_;
+    uploadArea_ = {};
+    uploadPending_ = false;
+  }
+  std::lock_guard canvasLock(canvas_.lock());
+  const raster::Rect clipped = area.intersected(canvas_.bounds());
+  if (!clipped.is_empty()) UploadToScreen(clipped);
+}
+
+}  // namespace pavona::platform

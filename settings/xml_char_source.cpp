@@ -1,0 +1,130 @@
+#include "settings/xml_char_source.h"
+
+#include <map>
+#include <memory>
+#include <mutex>
+
+#include "platform/codepage.h"
+#include "settings/utf8.h"
+
+namespace pavona::settings {
+
+namespace {
+
+// The characters of the 256 bytes of a single-byte code page, built once per code page.
+const std::array<char32_t, 256>* SingleByteTable(const std::string& iconvName) {
+  static std::mutex mutex;
+  static std::map<std::string, std::unique_ptr<std::array<char32_t, 256>>> tables;
+  const std::lock_guard lock(mutex);
+  auto& table = tables[iconvName];
+  if (!table) {
+    table = std::make_unique<std::array<char32_t, 256>>();
+    for (int b = 0; b < 256; ++b) {
+      const std::string utf8 = platform::ToUtf8(std::string(1, static_cast<char>(b)), iconvName);
+      std::size_t i = 0;
+      const char32_t c = utf8.empty() ? kReplacementChar : DecodeUtf8(utf8, i);
+      (*table)[b] = i == utf8.size() ? c : kReplacementChar;
+    }
+  }
+  return table.get();
+}
+
+}  // namespace
+
+bool TXMLCharSource::SkipBytes(std::string_view mark) {
+  if (!Bytes_.substr(Offset_).starts_with(mark)) return false;
+  Offset_ += mark.size();
+  return true;
+}
+
+std::size_t TXMLCharSource::Rewind() {
+  for (const TDecoded& d : Ahead_) Offset_ -= d.Size;
+  Ahead_.clear();
+  if (Mode_ != TMode::Converted) return Offset_;
+  // The bytes behind the converted text read so far: convert it back.
+  return ConvertedFrom_ +
+         platform::FromUtf8(std::string_view(Converted_).substr(0, Offset_), ConvertedEncoding_)
+             .size();
+}
+
+void TXMLCharSource::SetUtf8() {
+  Offset_ = Rewind();
+  Mode_ = TMode::Utf8;
+}
+
+void TXMLCharSource::SetUtf16() {
+  Offset_ = Rewind();
+  Mode_ = TMode::Utf16;
+}
+
+void TXMLCharSource::SetCodePage(const std::string& iconvName, bool multiByte) {
+  Offset_ = Rewind();
+  if (!multiByte) {
+    Mode_ = TMode::SingleByte;
+    Table_ = SingleByteTable(iconvName);
+    return;
+  }
+  // Multi-byte and shifting code pages are converted in one go from here to the end.
+  Mode_ = TMode::Converted;
+  ConvertedFrom_ = Offset_;
+  ConvertedEncoding_ = iconvName;
+  Converted_ = platform::ToUtf8(Bytes_.substr(Offset_), iconvName);
+  Offset_ = 0;
+}
+
+TXMLCharSource::TDecoded TXMLCharSource::Decode() {
+  const std::string_view input = Mode_ == TMode::Converted ? std::string_view(Converted_) : Bytes_;
+  if (Offset_ >= input.size()) return {kEnd, 0};
+  const std::size_t start = Offset_;
+  switch (Mode_) {
+    case TMode::Utf8:
+    case TMode::Converted: {
+      const char32_t c = DecodeUtf8(input, Offset_);
+      return {c, Offset_ - start};
+    }
+    case TMode::SingleByte:
+      ++Offset_;
+      return {(*Table_)[static_cast<unsigned char>(input[start])], 1};
+    case TMode::Utf16: {
+      const auto unit = [&](std::size_t at) -> char32_t {
+        return static_cast<unsigned char>(input[at]) |
+               (static_cast<char32_t>(static_cast<unsigned char>(input[at + 1])) << 8);
+      };
+      if (start + 2 > input.size()) {  // a lone last byte
+        Offset_ = input.size();
+        return {kEnd, 0};
+      }
+      const char32_t first = unit(start);
+      Offset_ += 2;
+      if (first >= 0xDC00 && first <= 0xDFFF) return {kReplacementChar, 2};
+      if (first < 0xD800 || first > 0xDBFF) return {first, 2};
+      if (start + 4 <= input.size()) {
+        const char32_t second = unit(start + 2);
+        if (second >= 0xDC00 && second <= 0xDFFF) {
+          Offset_ += 2;
+          return {0x10000 + ((first - 0xD800) << 10) + (second - 0xDC00), 4};
+        }
+      }
+      return {kReplacementChar, 2};
+    }
+  }
+  return {kEnd, 0};
+}
+
+char32_t TXMLCharSource::Peek(std::size_t ahead) {
+  while (Ahead_.size() <= ahead) {
+    const TDecoded d = Decode();
+    if (d.Char == kEnd) return kEnd;
+    Ahead_.push_back(d);
+  }
+  return Ahead_[ahead].Char;
+}
+
+void TXMLCharSource::Skip(std::size_t count) {
+  for (; count > 0 && Peek() != kEnd; --count) {
+    Ahead_.pop_front();
+    ++Consumed_;
+  }
+}
+
+}  // namespace pavona::settings

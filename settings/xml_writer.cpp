@@ -1,0 +1,111 @@
+// The writer of TSimpleXML: the document as file bytes, indented two spaces per level, lines
+// ending in CR LF.
+#include <string>
+
+#include "platform/codepage.h"
+#include "settings/charsets.h"
+#include "settings/simple_xml.h"
+#include "settings/xml_value.h"
+
+namespace pavona::settings {
+
+namespace {
+
+std::string Properties(const TSimpleXMLElem& elem) {
+  std::string out;
+  for (const TSimpleXMLProp& property : elem.Properties) {
+    out += ' ';
+    if (!property.NameSpace.empty()) out += property.NameSpace + ":";
+    out += property.Name + "=\"" + EncodeXMLValue(property.Value) + "\"";
+  }
+  return out;
+}
+
+std::string HeaderLine(const TSimpleXMLElem* header, const std::string& charset) {
+  const TSimpleXMLProp* version = header ? header->PropertyNamed("version") : nullptr;
+  const TSimpleXMLProp* standalone = header ? header->PropertyNamed("standalone") : nullptr;
+  return "<?xml version=\"" + EncodeXMLValue(version ? version->Value : "1.0") +
+         "\" encoding=\"" + EncodeXMLValue(charset) + "\" standalone=\"" +
+         (standalone && standalone->Value == "yes" ? "yes" : "no") + "\"?>\r\n";
+}
+
+void WriteElement(std::string& out, const TSimpleXMLElem& elem, int level, bool inlined);
+
+// Inlined items get no indentation and no line breaks: inside an element that holds text, any
+// added blank would become part of that text when read back.
+void WriteItem(std::string& out, const TSimpleXMLElem& item, int level, bool inlined) {
+  if (item.Kind == TSimpleXMLElemKind::Classic) {
+    WriteElement(out, item, level, inlined);
+    return;
+  }
+  if (!inlined) out.append(static_cast<std::size_t>(level) * 2, ' ');
+  switch (item.Kind) {
+    case TSimpleXMLElemKind::Text: out += EncodeXMLValue(item.Value); break;
+    case TSimpleXMLElemKind::CData: out += "<![CDATA[" + item.Value + "]]>"; break;
+    case TSimpleXMLElemKind::Comment: out += "<!--" + item.Value + "-->"; break;
+    case TSimpleXMLElemKind::DocType: out += "<!DOCTYPE" + item.Value + ">"; break;
+    default: out += "<?" + item.FullName() + Properties(item) + "?>"; break;
+  }
+  if (!inlined) out += "\r\n";
+}
+
+void WriteElement(std::string& out, const TSimpleXMLElem& elem, int level, bool inlined) {
+  const std::string indent = inlined ? std::string() : std::string(level * 2, ' ');
+  const std::string name = elem.FullName();
+  out += indent + "<" + name + Properties(elem);
+  if (elem.Items.empty()) {
+    out += elem.Value.empty() ? "/>" : ">" + EncodeXMLElementValue(elem.Value) + "</" + name + ">";
+  } else {
+    bool mixed = inlined;
+    for (const auto& item : elem.Items) mixed = mixed || item->Kind == TSimpleXMLElemKind::Text;
+    out += mixed ? ">" : ">\r\n";
+    for (const auto& item : elem.Items) WriteItem(out, *item, level + 1, mixed);
+    out += (mixed ? std::string() : indent) + "</" + name + ">";
+  }
+  if (!inlined) out += "\r\n";
+}
+
+}  // namespace
+
+std::string TSimpleXML::SaveToString() const {
+  const TSimpleXMLElem* header = Header();
+  const TSimpleXMLProp* named = header ? header->PropertyNamed("encoding") : nullptr;
+  int codePage = FEncoding == TStringEncoding::seUTF8    ? kCodePageUtf8
+                 : FEncoding == TStringEncoding::seUTF16 ? kCodePageUtf16
+                                                         : FCodePage;
+  std::string charset = CharsetOfCodePage(codePage);
+  if (named != nullptr && !named->Value.empty()) {
+    const auto found = CodePageOfCharset(named->Value);
+    if (!found) throw ESimpleXMLError("No matching charset");
+    codePage = *found;
+    charset = named->Value;
+  }
+
+  // The reader takes everything up to the header in the ANSI code page (after a byte-order
+  // mark, in its encoding) and the rest in the header's; so is it written.
+  std::string lead;
+  std::string body;
+  if (header == nullptr) lead = HeaderLine(nullptr, charset);
+  std::string* out = header == nullptr ? &body : &lead;
+  for (const auto& item : Prolog_) {
+    if (item->Kind == TSimpleXMLElemKind::Header) {
+      lead += HeaderLine(item.get(), charset);
+      out = &body;
+    } else {
+      WriteItem(*out, *item, 0, false);
+    }
+  }
+  if (!Root_.Name.empty()) WriteElement(body, Root_, 0, false);
+
+  if (codePage == kCodePageUtf8) return "\xEF\xBB\xBF" + lead + body;
+  if (codePage == kCodePageUtf16) return "\xFF\xFE" + platform::FromUtf8(lead + body, "UTF-16LE");
+  const auto converter = ConverterOfCodePage(codePage);
+  if (!converter) {
+    throw ESimpleXMLError("Code page " + std::to_string(codePage) +
+                          " is not supported on this system");
+  }
+  return platform::FromUtf8(lead, platform::kAnsiCodePage) +
+         platform::FromUtf8(body, converter->IconvName);
+}
+
+}  // namespace pavona::settings

@@ -1,0 +1,42 @@
+#include "slideview/decoders/byte_reader.h"
+
+namespace pavona::slideview {
+
+std::vector<std::uint8_t> ReadRemaining(platform::TStream& stream) {
+  std::vector<std::uint8_t> bytes;
+  constexpr std::size_t kChunk = 1 << 16;
+  for (;;) {
+    const std::size_t used = bytes.size();
+    bytes.resize(used + kChunk);
+    const std::size_t got = stream.Read(bytes.data() + used, kChunk);
+    bytes.resize(used + got);
+    if (got == 0) return bytes;
+  }
+}
+
+void ThrowReadError() { throw platform::EStreamError("Stream read error"); }
+
+void TByteReader::Seek(std::size_t position) {
+  if (position > bytes_.size()) ThrowReadError();
+  position_ = position;
+}
+
+std::uint16_t TByteReader::U16() {
+  const auto b = Take(2);
+  return static_cast<std::uint16_t>(b[0] | (b[1] << 8));
+}
+
+std::uint32_t TByteReader::U32() {
+  const auto b = Take(4);
+  return static_cast<std::uint32_t>(b[0]) | (static_cast<std::uint32_t>(b[1]) << 8) |
+         (static_cast<std::uint32_t>(b[2]) << 16) | (static_cast<std::uint32_t>(b[3]) << 24);
+}
+
+std::span<const std::uint8_t> TByteReader::Take(std::size_t count) {
+  if (count > Remaining()) ThrowReadError();
+  const auto result = bytes_.subspan(position_, count);
+  position_ += count;
+  return result;
+}
+
+}  // namespace pavona::slideview

@@ -1,0 +1,51 @@
+#include "slideview/picture.h"
+
+#include <utility>
+
+#include "platform/files.h"
+#include "platform/stream.h"
+#include "slideview/picture_formats.h"
+
+namespace pavona::slideview {
+
+TPicture::~TPicture() {
+  if (graphic_) graphic_->SetOnChange(nullptr);
+}
+
+void TPicture::SetGraphic(std::unique_ptr<TGraphic> graphic) {
+  Install(std::move(graphic));
+  Changed();
+}
+
+void TPicture::Assign(const TPicture& source) {
+  if (&source == this) return;
+  SetGraphic(source.graphic_ ? source.graphic_->Clone() : nullptr);
+}
+
+void TPicture::LoadFromFile(const std::string& fileName) {
+  const std::string extension = platform::ExtensionOf(fileName);
+  const TGraphicClass graphicClass = FileFormats().FindExt(extension);
+  if (!graphicClass) {
+    throw EInvalidGraphic("Unknown picture file extension (." + extension + ")");
+  }
+  std::unique_ptr<TGraphic> graphic = graphicClass();
+  graphic->SetOnProgress([this](int percentDone) {
+    if (onProgress_) onProgress_(percentDone);
+  });
+  {
+    platform::TFileStream file(fileName, platform::FileMode::Read);
+    graphic->LoadFromStream(file);
+  }
+  SetGraphic(std::move(graphic));
+}
+
+void TPicture::Install(std::unique_ptr<TGraphic> graphic) {
+  graphic_ = std::move(graphic);
+  if (graphic_) graphic_->SetOnChange([this] { Changed(); });
+}
+
+void TPicture::Changed() const {
+  if (onChange_) onChange_();
+}
+
+}  // namespace pavona::slideview

@@ -1,0 +1,7 @@
+#include "slideview/random.h"
+
+namespace pavona::slideview {
+
+thread_local std::uint32_t RandomSeed = 0;
+
+}  // namespace pavona::slideview

@@ -1,0 +1,74 @@
+// `pavona list ARCHIVE`: the entries of a ZIP file or a show, one line each.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "package/zip_archive.h"
+#include "tools/command.h"
+
+namespace pavona::tools {
+
+namespace {
+
+using package::TZipItem;
+
+std::string MethodName(const TZipItem& item) {
+  static const char kDeflateLevel[] = {'N', 'X', 'F', 'S'};
+  switch (item.CompressionMethod()) {
+    case 0: return "Stored";
+    case 1: return "Shrunk";
+    case 2: case 3: case 4: case 5:
+      return "Reduce" + std::to_string(item.CompressionMethod() - 1);
+    case 6: return "Implode";
+    case 8:
+      return std::string("Defl:") + kDeflateLevel[(item.GeneralPurposeBitFlag() >> 1) & 3];
+    case 9: return "Def64";
+    case 12: return "BZip2";
+    case 14: return "LZMA";
+    case 97: return "WavPack";
+    case 98: return "PPMd";
+    default: return "Unk:" + std::to_string(item.CompressionMethod());
+  }
+}
+
+// Saved space in percent, as a whole number.
+int Ratio(std::int64_t compressed, std::int64_t size) {
+  if (size <= 0) return 0;
+  return static_cast<int>((size - compressed) * 100 / size);
+}
+
+int Run(const std::vector<std::string>& args) {
+  if (args.size() != 1) throw UsageError{"expected one ARCHIVE"};
+  package::TZipArchive archive(args[0], package::fmOpenRead | package::fmShareDenyNone);
+  archive.Load();
+
+  std::printf(" Length   Method    Size  Cmpr    Date    Time   CRC-32   Name\n");
+  std::printf("--------  ------  ------- ---- ---------- ----- --------  ----\n");
+  std::int64_t totalSize = 0, totalCompressed = 0;
+  for (int i = 0; i < archive.Count(); ++i) {
+    const TZipItem& item = archive.Items(i);
+    const unsigned date = item.FLastModFileDate, time = item.FLastModFileTime;
+    // The stored fields as they are: a damaged time stamp shows as such instead of failing.
+    std::printf("%8lld  %-7s%8lld %3d%% %04u-%02u-%02u %02u:%02u %08x  %s\n",
+                static_cast<long long>(item.FUncompressedSize), MethodName(item).c_str(),
+                static_cast<long long>(item.FCompressedSize),
+                Ratio(item.FCompressedSize, item.FUncompressedSize), 1980 + (date >> 9),
+                (date >> 5) & 15, date & 31, time >> 11, (time >> 5) & 63,
+                static_cast<unsigned>(item.FCRC32), item.FFileName.c_str());
+    totalSize += item.FUncompressedSize;
+    totalCompressed += item.FCompressedSize;
+  }
+  std::printf("--------          ------- ----                            -------\n");
+  std::printf("%8lld        %8lld %3d%%                            %d file%s\n",
+              static_cast<long long>(totalSize), static_cast<long long>(totalCompressed),
+              Ratio(totalCompressed, totalSize), archive.Count(), archive.Count() == 1 ? "" : "s");
+  return kExitOk;
+}
+
+}  // namespace
+
+PAVONA_COMMAND("list", "ARCHIVE",
+                "list the entries of a ZIP file or show: method, sizes, CRC-32, time, name",
+                &Run);
+
+}  // namespace pavona::tools
