@@ -32,7 +32,7 @@ void Classify(std::exception_ptr error, TErrorClass& errorClass, int& code) {
 // empty, "." and ".." parts dropped so that no name climbs out of the folder.
 std::vector<std::string> ConfinedParts(const std::string& name) {
   std::vector<std::string> parts;
-  std::size_t start = 0;
+  std::size_t start = name.size() >= 2 && name[1] == ':' ? 2 : 0;  // a drive is no folder
   while (start <= name.size()) {
     std::size_t end = name.find_first_of("/\\:", start);
     if (end == std::string::npos) end = name.size();

@@ -66,12 +66,13 @@ class TDfInBitStream {
   }
   [[noreturn]] static void RaiseNoMoreData(TDfBitOp op);
 
-  // Buffers more input when needed; true when the fast loop may run.
+  // Buffers more input when needed; true when the fast loop may run, that is when Next is
+  // below FastEnd().
   bool ReadyForFastLoop() {
-    if (static_cast<std::size_t>(end_ - next_) < kFastMargin) LoadBlock();
-    return static_cast<std::size_t>(end_ - next_) >= kFastMargin;
+    if (static_cast<std::size_t>(end_ - next_) <= kFastMargin) LoadBlock();
+    return static_cast<std::size_t>(end_ - next_) > kFastMargin;
   }
-  // Where the fast loop must stop: below this, Next leaves kFastMargin bytes.
+  // Where the fast loop must stop: from here on, fewer than kFastMargin bytes follow Next.
   const std::uint8_t* FastEnd() const { return end_ - kFastMargin; }
   TDfBitCursor Cursor() const { return {buffer_, count_, next_}; }
   void SetCursor(const TDfBitCursor& cursor) {

@@ -91,8 +91,8 @@ std::int64_t TZipArchive::LocateEndRecord(platform::TStream& Stream) {
       if (GetU32(p) != TZipDirectoryFileFooter::kSignature) continue;
       // Room behind the record up to the end of the file: the comment must fit into it.
       const std::int64_t room = size - (windowPos + place) - kRecord;
+      // A signature whose comment cannot fit is stray data; the search goes on below it.
       if (GetU16(p + 20) <= room) return Stream.Seek(windowPos + place, SeekOrigin::Begin);
-      break;
     }
     window = std::min<std::int64_t>(window * 2, 65536);
     windowOffset -= window - kRecord;

@@ -10,8 +10,9 @@
 //
 // Pixel rules: a rectangle holds Left <= x < Right, Top <= y < Bottom; empty and inverted
 // rectangles hold no pixel. A polygon, ellipse or rounded rectangle holds the pixels whose centre
-// (x + 0.5, y + 0.5) lies inside or on its outline, so an ellipse or rounded rectangle built on a
-// rectangle stays within that rectangle and symmetric shapes stay symmetric.
+// (x + 0.5, y + 0.5) lies inside it or on its outline, so an ellipse or rounded rectangle built on
+// a rectangle stays within that rectangle and symmetric shapes stay symmetric. A polygon's outline
+// counts only where it borders the inside: a polygon without area holds no pixel.
 //
 // Coordinates are limited to [-kCoordLimit, kCoordLimit]; larger inputs are clamped to it.
 // Empty and one-rectangle regions keep no heap storage.

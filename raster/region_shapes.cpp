@@ -46,7 +46,7 @@ Region RoundedShape(const Rect& r, std::int64_t corner_w, std::int64_t corner_h)
     // The widest dx with dx² / cw² + dy² / ch² <= 1.
     const auto reach = static_cast<std::int64_t>(cw2 * (ch2 - Wide{dy} * dy) / ch2);
     const Span span = CentredSpan(cx, (w - corner_w) + ISqrt(reach));
-    builder.add_band(y, y + 1, {&span, 1});
+    if (span.left < span.right) builder.add_band(y, y + 1, {&span, 1});
   }
   return builder.finish();
 }
@@ -133,8 +133,9 @@ Region Region::FromPolygon(std::span<const Point> vertices, FillMode mode) {
     std::sort(crossings.begin(), crossings.end(), [](const Crossing& a, const Crossing& b) {
       return Wide{a.num} * b.den < Wide{b.num} * a.den;
     });
-    // Between two crossings the winding number is fixed; inside runs are closed at both ends,
-    // so a pixel centre on the outline belongs to the shape on either side alike.
+    // Between two crossings the winding number is fixed. Inside runs are closed at both ends, so
+    // a pixel centre on the outline belongs to the shape on either side alike; a run of no width
+    // (two edges meeting on the centre line, as in a polygon without area) holds nothing.
     spans.clear();
     int winding = 0;
     const Crossing* start = nullptr;
@@ -143,7 +144,7 @@ Region Region::FromPolygon(std::span<const Point> vertices, FillMode mode) {
       winding += mode == FillMode::Winding ? c.direction : 1;
       const bool inside = mode == FillMode::Winding ? winding != 0 : (winding & 1) != 0;
       if (!was_inside && inside) start = &c;
-      if (was_inside && !inside) {
+      if (was_inside && !inside && Wide{start->num} * c.den != Wide{c.num} * start->den) {
         // Pixels x with start <= x + 0.5 <= c.
         const auto left = CeilDiv(2 * start->num - start->den, 2 * start->den);
         const auto right = FloorDiv(2 * c.num - c.den, 2 * c.den) + 1;

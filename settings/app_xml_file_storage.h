@@ -106,13 +106,11 @@ class TAppXMLFileStorage {
   std::string ElementName(std::string_view name) const;
 
   std::string FRoot;
-  std::string FCurPath;
   TAppXMLStorageOptions FStorageOptions;
   TSimpleXML FXml;
   std::string FFileName;
   std::string FFullFileName;
   bool FPhysicalReadOnly = false;
-  bool FFileLoaded = false;
   bool FLoadFailed = false;
   bool FReadOnly = false;
   bool FFlushOnDestroy = true;

@@ -2,6 +2,7 @@
 
 #include "raster/surface.h"
 #include "slideview/block_copy.h"
+#include "slideview/random.h"
 
 namespace pavona::slideview {
 
@@ -10,7 +11,7 @@ void RestartFrame(raster::Bitmap& Display, const raster::Bitmap& OldPic, const r
 }
 
 void DrawFrame(raster::Bitmap& Display, const raster::Bitmap& Pic, const raster::Rect& PicRect,
-               TShowStyle Style, TPercent Progress, TEffectTable Effects,
+               TShowStyle Style, TPercent Progress, TEffectTable Effects, std::uint32_t seed,
                const std::function<void()>& customDraw) {
   if (Progress >= 100) {
     CopyBlock(Display, 0, 0, PicRect.width(), PicRect.height(), Pic, 0, 0);
@@ -27,14 +28,15 @@ void DrawFrame(raster::Bitmap& Display, const raster::Bitmap& Pic, const raster:
   const TEffectPoint point = EffectPoint(W, H, Progress);
   // An effect that fails half-way must not leave its clip on the frame.
   raster::SavedDrawingState state(Display);
+  EffectSeed = seed;
   Effects[Style - 1].Proc(Display, Pic, W, H, point.X, point.Y, Progress);
 }
 
 void ComposeFrame(raster::Bitmap& Display, const raster::Bitmap& OldPic, const raster::Bitmap& Pic,
-                  TShowStyle Style, TPercent Progress, TEffectTable Effects) {
+                  TShowStyle Style, TPercent Progress, TEffectTable Effects, std::uint32_t seed) {
   const raster::Rect picRect = Pic.bounds();
   RestartFrame(Display, OldPic, picRect);
-  DrawFrame(Display, Pic, picRect, Style, Progress, Effects);
+  DrawFrame(Display, Pic, picRect, Style, Progress, Effects, seed);
 }
 
 }  // namespace pavona::slideview

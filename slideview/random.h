@@ -20,8 +20,14 @@ inline std::int32_t NextRandom(std::int32_t n) {
       (static_cast<std::uint64_t>(static_cast<std::uint32_t>(n)) * RandomSeed) >> 32);
 }
 
+// The seed of the seeded random effects for the frame being drawn: one value for every frame of
+// a transition, so that what a random reveal has shown stays shown. The frame routine sets it
+// around each effect call.
+extern thread_local std::uint32_t EffectSeed;
+
 // The seeding discipline of the seeded random effects: sets RandomSeed for the length of one
-// effect call and restores the caller's seed afterwards, also when drawing fails.
+// effect call and restores the caller's seed afterwards, also when drawing fails. A seeded
+// effect starts with `TRandomSeedScope seed(EffectSeed);`.
 class TRandomSeedScope {
  public:
   explicit TRandomSeedScope(std::uint32_t seed) : saved_(RandomSeed) { RandomSeed = seed; }

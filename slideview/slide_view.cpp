@@ -586,7 +586,7 @@ void TCustomSlideView::RenderFrame() {
     RestartFrame(Display, *oldPic, PicRect);
   }
   FireBeforeNewFrame(*pic, Display);
-  DrawFrame(Display, *pic, PicRect, fStyle, fProgress, fEffects,
+  DrawFrame(Display, *pic, PicRect, fStyle, fProgress, fEffects, fTransition * 2654435761u,
             [&] { FireCustomDraw(*pic, Display); });
   FireAfterNewFrame(*pic, Display);
 }

@@ -152,6 +152,11 @@ class Decoder {
     const std::size_t headerEnd = in_.Position();
     std::uint64_t entries = h_.colorsUsed;
     if (entries == 0 && h_.bitCount <= 8) entries = 1u << h_.bitCount;
+    if (bitsOffset != 0) {
+      Check(bitsOffset >= headerEnd);
+      // Writers often keep only the colours used and let the bits follow at once.
+      entries = std::min<std::uint64_t>(entries, (bitsOffset - headerEnd) / h_.paletteEntrySize);
+    }
     if (h_.bitCount <= 8) {
       const std::uint64_t used = std::min<std::uint64_t>(entries, 1u << h_.bitCount);
       for (std::uint64_t i = 0; i < used; ++i) {
@@ -160,7 +165,6 @@ class Decoder {
       }
     }
     if (bitsOffset != 0) {
-      Check(bitsOffset >= headerEnd);
       in_.Seek(bitsOffset);
     } else {
       const std::uint64_t tableBytes = entries * h_.paletteEntrySize;

@@ -82,7 +82,7 @@ bool ReadRows(JpegState& s, raster::Bitmap& pixels, std::uint8_t* cmykRow) {
   if (cinfo.output_width != static_cast<JDIMENSION>(pixels.width()) ||
       cinfo.output_height != static_cast<JDIMENSION>(pixels.height()) ||
       (!s.cmyk && cinfo.output_components != 4)) {
-    ERREXIT(&cinfo, JERR_BAD_DIMENSIONS);
+    ERREXIT(&cinfo, JERR_CONVERSION_NOTIMPL);
   }
   while (cinfo.output_scanline < cinfo.output_height) {
     if (s.cmyk) {

@@ -41,7 +41,9 @@ TEST_P(TempLookup, FindsTheFolder) {
   env.Set("TEMP", value(c.temp));
   env.Set("TMPDIR", value(c.tmpdir));
   const std::string previous = platform::CurrentDirectory();
-  if (c.current != nullptr) ASSERT_TRUE(platform::SetCurrentDirectory(scratch / c.current));
+  if (c.current != nullptr) {
+    ASSERT_TRUE(platform::SetCurrentDirectory(scratch / c.current));
+  }
   const std::string found = TComputerInfoEx().Folders().Temp();
   platform::SetCurrentDirectory(previous);
   EXPECT_EQ(found, scratch / c.expected);

@@ -10,7 +10,7 @@
 #include <random>
 #include <stdexcept>
 
-namespace pavona::package::testing {
+namespace pavona::package::ziptest {
 
 std::string U16(std::uint32_t v) { return {static_cast<char>(v), static_cast<char>(v >> 8)}; }
 std::string U32(std::uint32_t v) { return U16(v & 0xFFFF) + U16(v >> 16); }
@@ -133,7 +133,7 @@ bool HaveCommand(const std::string& name) {
   return std::system(("command -v " + name + " >/dev/null 2>&1").c_str()) == 0;
 }
 
-int Run(const std::string& command) {
+int Shell(const std::string& command) {
   int status = -1;
   Capture(command + " >/dev/null", &status);
   return status;
@@ -174,4 +174,4 @@ std::string NoiseBytes(std::size_t size, std::uint32_t seed) {
   return out;
 }
 
-}  // namespace pavona::package::testing
+}  // namespace pavona::package::ziptest

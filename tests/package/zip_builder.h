@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace pavona::package::testing {
+namespace pavona::package::ziptest {
 
 struct ZipEntry {
   std::string name;     // stored name bytes
@@ -65,11 +65,11 @@ bool FileExists(const std::string& path);
 // Whether a shell command of that name is on the PATH.
 bool HaveCommand(const std::string& name);
 // Runs a shell command with its output discarded; returns its exit status.
-int Run(const std::string& command);
+int Shell(const std::string& command);
 // Runs a shell command and returns what it printed on standard output and error.
 std::string Capture(const std::string& command, int* status = nullptr);
 // Deterministic bytes: text-like (compressible) or noisy (like picture data).
 std::string TextBytes(std::size_t size, std::uint32_t seed);
 std::string NoiseBytes(std::size_t size, std::uint32_t seed);
 
-}  // namespace pavona::package::testing
+}  // namespace pavona::package::ziptest

@@ -29,11 +29,11 @@ struct BmpSpec {
   int height = 3;  // negative: top-down
   int bitCount = 24;
   std::uint32_t compression = 0;
-  std::vector<Pixel> palette;
+  std::vector<Pixel> palette{};
   std::uint32_t colorsUsed = 0;
   std::array<std::uint32_t, 4> masks{};  // written in longer headers or after a 40-byte one
   bool masksAfterHeader = false;
-  Bytes bits;
+  Bytes bits{};
   std::uint32_t offBits = 0;  // 0: right after the colour table
 };
 

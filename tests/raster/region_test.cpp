@@ -174,7 +174,9 @@ TEST(RegionShapes, SymmetricShapesStaySymmetric) {
       // A diamond through the middles of the box's sides; its slanted edges pass exactly
       // through pixel centres for many sizes.
       const std::vector<Point> diamond{{3 + w / 2, 2}, {3 + w, 2 + h / 2}, {3 + w / 2, 2 + h}, {3, 2 + h / 2}};
-      if (w % 2 == 0 && h % 2 == 0) EXPECT_TRUE(IsSymmetric(Region::FromPolygon(diamond), box));
+      if (w % 2 == 0 && h % 2 == 0) {
+        EXPECT_TRUE(IsSymmetric(Region::FromPolygon(diamond), box));
+      }
     }
   }
   // An isosceles triangle mirrors left to right.

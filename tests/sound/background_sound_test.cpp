@@ -67,6 +67,7 @@ TEST_F(BackgroundSoundTest, CompletedPassRestartsFromTheStartEveryTime) {
                             "PLAY 0x1"));
     EXPECT_TRUE(device_.IsPlaying(player_->DeviceID()));
     EXPECT_EQ(player_->Position(), 0);
+    device_.ClearCommands();
   }
 }
 
