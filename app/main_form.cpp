@@ -1,6 +1,7 @@
 #include "app/main_form.h"
 
 #include "app/working_folder.h"
+#include "effects/effect_table.h"
 #include "platform/files.h"
 
 namespace pavona::app {
@@ -10,11 +11,23 @@ TMainForm::TMainForm(platform::TBackend& backend)
   window_.SetCaption("Viewer");
   window_.SetColor(0);
 
+  Image = std::make_unique<slideview::TSlideView>(backend_, effects::EffectTable);
+  Image->SetAlign(slideview::alClient);
+  Image->SetCenter(true);
+  Image->SetProportional(true);
+  Image->SetStretch(true);
+  Image->SetStep(12);
+  Image->SetStyle(119);
+  Image->OnMouseDown = [this](slideview::TCustomSlideView& Sender, platform::TMouseButton Button,
+                              platform::TShiftState Shift, int X, int Y) {
+    ImageMouseDown(Sender, Button, Shift, X, Y);
+  };
   aAppEvents = std::make_unique<TApplicationEvents>(loop_);
   aAppEvents->OnException = [this](std::exception_ptr E) { aAppEventsException(E); };
   zTimer = std::make_unique<platform::TTimer>(loop_);
   zTimer->SetEnabled(false);
   zTimer->SetInterval(1000);
+  zTimer->SetOnTimer([this] { zTimerTimer(); });
   zSHFile = std::make_unique<TSHFileOperation>();
   zSHFile->Operation = foDelete;
   zSHFile->Options = fofNoConfirmation | fofSilent | fofNoErrorUI;
@@ -38,7 +51,7 @@ TMainForm::~TMainForm() {
     loop_.HandleException(std::current_exception());
   }
   window_.OnKeyDown = nullptr;
-  window_.OnMouseDown = nullptr;
+  Image.reset();
   aPCInfo.reset();
   zSHFile.reset();
   zTimer.reset();
@@ -57,7 +70,80 @@ void TMainForm::FormDestroy() {
 }
 
 void TMainForm::FormKeyDown(platform::TVirtualKey& Key, platform::TShiftState /*Shift*/) {
-  if (Key == platform::vk::Escape) Close();
+  namespace vk = platform::vk;
+  switch (Key) {
+    case vk::Return:
+    case vk::Space:
+    case vk::Up:
+    case vk::Right:
+      zTimer->SetEnabled(false);
+      Next();
+      break;
+    case vk::Back:
+    case vk::Left:
+    case vk::Down:
+      zTimer->SetEnabled(false);
+      Previous();
+      break;
+    case vk::Escape:
+      Close();
+      break;
+    default:
+      break;
+  }
+}
+
+void TMainForm::ImageMouseDown(slideview::TCustomSlideView& /*Sender*/,
+                               platform::TMouseButton Button, platform::TShiftState /*Shift*/,
+                               int /*X*/, int /*Y*/) {
+  zTimer->SetEnabled(false);
+  if (Button == platform::mbLeft) {
+    Next();
+  } else if (Button == platform::mbRight) {
+    Previous();
+  }
+}
+
+void TMainForm::zTimerTimer() { Next(); }
+
+std::int32_t TMainForm::SlideCount() const {
+  if (!ImageList) throw EStringListError("There is no slide list");
+  return static_cast<std::int32_t>(ImageList->size());
+}
+
+void TMainForm::Next() {
+  ++ImageIndex;
+  if (ImageIndex <= SlideCount() - 1) {
+    ShowSlide(ImageIndex);
+  } else if (IsLooped) {
+    ImageIndex = 0;
+    ShowSlide(0);
+  } else {
+    --ImageIndex;
+  }
+}
+
+void TMainForm::Previous() {
+  --ImageIndex;
+  if (ImageIndex >= 0) {
+    ShowSlide(ImageIndex);
+  } else if (IsLooped) {
+    ImageIndex = SlideCount() - 1;
+    ShowSlide(ImageIndex);
+  } else {
+    ++ImageIndex;
+  }
+}
+
+void TMainForm::ShowSlide(std::int32_t i) {
+  Image->Stop();
+  if (i < 0 || i >= SlideCount()) {
+    throw EStringListError("List index out of bounds (" + std::to_string(i) + ")");
+  }
+  const std::string path = WorkingFolderPath(aPCInfo->Folders().Temp()) +
+                           platform::PathSeparator() + (*ImageList)[static_cast<std::size_t>(i)];
+  Image->Picture().LoadFromFile(path);
+  Image->Execute();
 }
 
 void TMainForm::aAppEventsException(std::exception_ptr /*E*/) {}

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <exception>
+#include <stdexcept>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,8 +16,15 @@
 #include "app/sh_file_operation.h"
 #include "platform/backend.h"
 #include "platform/message_timer.h"
+#include "slideview/slide_view.h"
 
 namespace pavona::app {
+
+// An index outside the slide list, or no slide list at all.
+class EStringListError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
 
 class TMainForm {
  public:
@@ -33,6 +41,7 @@ class TMainForm {
   platform::TWindow& Window() { return window_; }
 
   // Components, in creation order.
+  std::unique_ptr<slideview::TSlideView> Image;
   std::unique_ptr<TApplicationEvents> aAppEvents;
   std::unique_ptr<platform::TTimer> zTimer;
   std::unique_ptr<TSHFileOperation> zSHFile;
@@ -46,9 +55,22 @@ class TMainForm {
   void FormCreate();
   void FormDestroy();
   void FormKeyDown(platform::TVirtualKey& Key, platform::TShiftState Shift);
+  void ImageMouseDown(slideview::TCustomSlideView& Sender, platform::TMouseButton Button,
+                      platform::TShiftState Shift, int X, int Y);
+  void zTimerTimer();
   void aAppEventsException(std::exception_ptr E);
 
+  // Stops the running transition, loads slide i from the working folder into Image and starts
+  // the transition to it. Also run once by the startup sequence.
+  void ShowSlide(std::int32_t i);
+
  private:
+  // The index moves before the slide is shown, so a slide that fails to show still becomes
+  // the current one.
+  void Next();
+  void Previous();
+  std::int32_t SlideCount() const;
+
   platform::TBackend& backend_;
   platform::TEventLoop& loop_;
   platform::TWindow& window_;

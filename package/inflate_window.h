@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <vector>
+#include <memory>
 
 #include "platform/stream.h"
 
@@ -27,7 +27,7 @@ class TDfOutputWindow {
 
   TDfOutputWindow(platform::TStream& output, bool deflate64);
 
-  std::uint8_t* Data() { return bytes_.data(); }
+  std::uint8_t* Data() { return bytes_.get(); }
   std::size_t Position() const { return position_; }
   void SetPosition(std::size_t position) { position_ = position; }
   std::size_t Limit() const { return limit_; }
@@ -44,7 +44,7 @@ class TDfOutputWindow {
   void Append(std::size_t count, Fill&& fill) {
     while (count > 0) {
       const std::size_t n = std::min(count, limit_ - position_);
-      fill(bytes_.data() + position_, n);
+      fill(bytes_.get() + position_, n);
       position_ += n;
       count -= n;
       FlushIfFull();
@@ -59,7 +59,7 @@ class TDfOutputWindow {
   platform::TStream& output_;
   std::size_t limit_;
   std::size_t position_ = 0;
-  std::vector<std::uint8_t> bytes_;
+  std::unique_ptr<std::uint8_t[]> bytes_;  // never read before written: left uninitialised
 };
 
 // Copies length bytes from dst - distance to dst, front to back, so that a distance shorter

@@ -86,7 +86,9 @@ bool MapAxis(std::int64_t d0, int d_extent, int d_limit, int s0, int s_extent, i
   }
   // Source steps only grow with i, so those that read inside the source form one run too.
   const auto source_at = [&](std::int64_t i) {
-    const std::int64_t j = (2 * i + 1) * S / (2 * D);
+    // Unsigned: (2i + 1) × S needs all 64 bits for the largest blocks.
+    const auto j = static_cast<std::int64_t>((2 * static_cast<std::uint64_t>(i) + 1) * static_cast<std::uint64_t>(S) /
+                                             (2 * static_cast<std::uint64_t>(D)));
     return s_extent > 0 ? s0 + j : s0 - j;
   };
   const auto readable = [&](std::int64_t i) {
@@ -120,16 +122,22 @@ void Blit(Bitmap& dest, int dx, int dy, int width, int height, const Bitmap& sou
   if (pieces.empty()) return;
 
   const int ix = static_cast<int>(ox), iy = static_cast<int>(oy);
-  if (pieces.size() == 1 && ix == 0 && area.Left == 0 && area.Right == dest.width() &&
-      dest.width() == source.width()) {
+  const Rect& p = pieces.front();
+  if (pieces.size() == 1 && ix == 0 && p.Left == 0 && p.Right == dest.width() && dest.width() == source.width()) {
     // Whole rows of equal width lie back to back: one move for the block.
-    const Rect& p = pieces.front();
     std::memmove(dest.scanline(p.Bottom - 1), source.scanline(p.Bottom - 1 - iy),
                  static_cast<std::size_t>(p.width()) * p.height() * sizeof(Pixel));
     return;
   }
-  const bool same = &dest == &source;
-  ForEachRow(pieces, same && iy > 0, same && iy == 0 && ix > 0, [&](int y, const Rect& p) {
+  if (&dest != &source) {
+    // Bottom-up walks the memory of both bitmaps forwards.
+    ForEachRow(pieces, true, false, [&](int y, const Rect& p) {
+      std::memcpy(dest.scanline(y) + p.Left, source.scanline(y - iy) + (p.Left - ix),
+                  static_cast<std::size_t>(p.width()) * sizeof(Pixel));
+    });
+    return;
+  }
+  ForEachRow(pieces, iy > 0, iy == 0 && ix > 0, [&](int y, const Rect& p) {
     std::memmove(dest.scanline(y) + p.Left, source.scanline(y - iy) + (p.Left - ix),
                  static_cast<std::size_t>(p.width()) * sizeof(Pixel));
   });
@@ -167,18 +175,19 @@ void StretchBlit(Bitmap& dest, int dx, int dy, int dw, int dh, const Bitmap& sou
   }
 
   // Equal widths map columns one to one, forwards or mirrored.
-  const bool one_to_one = dw == sw || dw == -sw;
+  const bool one_to_one = std::int64_t{dw} == sw || std::int64_t{dw} == -std::int64_t{sw};
   const bool forwards = (dw > 0) == (sw > 0);
-  ForEachRow(pieces, false, false, [&](int y, const Rect& p) {
-    const int row = y - area.Top;
+  // Bottom-up walks the memory forwards; the source is never dest here (see the copy above).
+  ForEachRow(pieces, true, false, [&](int y, const Rect& p) {
+    const auto row = static_cast<std::size_t>(y - area.Top);
     Pixel* d = dest.scanline(y) + p.Left;
     const int n = p.width();
-    if (y > p.Top && ymap[static_cast<std::size_t>(row)] == ymap[static_cast<std::size_t>(row - 1)]) {
-      // A repeated source row: the row above already holds it.
-      std::memcpy(d, dest.scanline(y - 1) + p.Left, static_cast<std::size_t>(n) * sizeof(Pixel));
+    if (y + 1 < p.Bottom && ymap[row] == ymap[row + 1]) {
+      // A repeated source row: the row below, drawn just before, already holds it.
+      std::memcpy(d, dest.scanline(y + 1) + p.Left, static_cast<std::size_t>(n) * sizeof(Pixel));
       return;
     }
-    const Pixel* s = from->scanline(ymap[static_cast<std::size_t>(row)]);
+    const Pixel* s = from->scanline(ymap[row]);
     const int* m = xmap.data() + (p.Left - area.Left);
     if (one_to_one && forwards) {
       std::memcpy(d, s + m[0], static_cast<std::size_t>(n) * sizeof(Pixel));

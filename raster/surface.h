@@ -7,6 +7,8 @@
 // Callers hold the bitmap's lock while they draw.
 #pragma once
 
+#include <utility>
+
 #include "raster/bitmap.h"
 #include "raster/drawing_state.h"
 #include "raster/geometry.h"

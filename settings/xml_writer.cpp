@@ -26,7 +26,7 @@ std::string HeaderLine(const TSimpleXMLElem* header, const std::string& charset)
   const TSimpleXMLProp* standalone = header ? header->PropertyNamed("standalone") : nullptr;
   return "<?xml version=\"" + EncodeXMLValue(version ? version->Value : "1.0") +
          "\" encoding=\"" + EncodeXMLValue(charset) + "\" standalone=\"" +
-         (standalone && standalone->Value == "yes" ? "yes" : "no") + "\"?>\r\n";
+         (standalone && standalone->Value == "yes" ? "yes" : "no") + "\"?>";
 }
 
 void WriteElement(std::string& out, const TSimpleXMLElem& elem, int level, bool inlined);
@@ -85,11 +85,15 @@ std::string TSimpleXML::SaveToString() const {
   // mark, in its encoding) and the rest in the header's; so is it written.
   std::string lead;
   std::string body;
-  if (header == nullptr) lead = HeaderLine(nullptr, charset);
+  if (header == nullptr) {
+    lead = HeaderLine(nullptr, charset);
+    body = "\r\n";
+  }
   std::string* out = header == nullptr ? &body : &lead;
   for (const auto& item : Prolog_) {
     if (item->Kind == TSimpleXMLElemKind::Header) {
       lead += HeaderLine(item.get(), charset);
+      body += "\r\n";
       out = &body;
     } else {
       WriteItem(*out, *item, 0, false);

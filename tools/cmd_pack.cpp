@@ -335,16 +335,16 @@ int Run(const std::vector<std::string>& args) {
   Report(zip.Add(kSettingsName, settings, std::time(nullptr)));
   zip.Finish();
   show.Commit();
-  std::fprintf(stderr, "pavona pack: wrote %s: %zu pictures%s\n", options.show.c_str(),
-               names.size(), soundName.empty() ? "" : " and a sound");
+  std::fprintf(stderr, "pavona pack: wrote %s: %zu picture%s%s\n", options.show.c_str(),
+               names.size(), names.size() == 1 ? "" : "s", soundName.empty() ? "" : " and a sound");
   return kExitOk;
 }
 
 }  // namespace
 
-PAVONA_COMMAND({"pack",
-                "-o SHOW [--no-loop] [--seconds N] [--sound FILE] [--player PATH] PICTURE...",
-                "make a show: the player followed by the pictures, a sound and the settings",
-                &Run});
+PAVONA_COMMAND("pack",
+               "-o SHOW [--no-loop] [--seconds N] [--sound FILE] [--player PATH] PICTURE...",
+               "make a show: the player followed by the pictures, a sound and the settings",
+               &Run);
 
 }  // namespace pavona::tools

@@ -225,9 +225,9 @@ int Run(const std::vector<std::string>& args) {
 
 }  // namespace
 
-PAVONA_COMMAND({"render",
+PAVONA_COMMAND("render",
                 "--style N|NAME (--progress P[,P...] -o OUT.png | --frames DIR [--step S]) "
                 "[--seed S] OLD NEW",
-                "draws frames of a transition from OLD to NEW as PNG files", &Run});
+                "draws frames of a transition from OLD to NEW as PNG files", &Run);
 
 }  // namespace pavona::tools

@@ -20,6 +20,6 @@ int Run(const std::vector<std::string>& args) {
 
 }  // namespace
 
-PAVONA_COMMAND({"styles", "", "lists the 176 transition styles", &Run});
+PAVONA_COMMAND("styles", "", "lists the 176 transition styles", &Run);
 
 }  // namespace pavona::tools

@@ -179,7 +179,9 @@ void TZipWriter::Finish() {
   TBytes directory;
   for (const TZipEntryInfo& entry : entries_) {
     directory.U32(0x02014b50);
-    directory.U16(20);  // made by: version 2.0, DOS attributes
+    // Made on Unix, so that readers take the name's bytes as they are (the UTF-8 flag says
+    // what they are) and the mode below as the file's.
+    directory.U16((3 << 8) | 20);
     directory.U16(entry.Method == 8 ? 20 : 10);
     directory.U16(NeedsUtf8Flag(entry.Name) ? kUtf8NameFlag : 0);
     directory.U16(entry.Method);
@@ -193,7 +195,7 @@ void TZipWriter::Finish() {
     directory.U16(0);  // comment
     directory.U16(0);  // disk number
     directory.U16(0);  // internal attributes
-    directory.U32(0);  // external attributes: a plain file
+    directory.U32(0100644u << 16);  // a regular file, readable by all, writable by its owner
     directory.U32(entry.HeaderOffset);
     directory.Text(entry.Name);
   }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <numeric>
 #include <string>
 
@@ -91,6 +92,36 @@ TEST(InflateZlib, WithoutStreamSizeReadsToTheEndOfTheInput) {
   platform::TMemoryStream out;
   InflateStream(in, out, TDeflateHelper{});
   EXPECT_EQ(out.Bytes(), data);
+}
+
+// Streams may return fewer bytes than asked; every size of buffered tail must work.
+TEST(InflateZlib, AcceptsShortReads) {
+  class TShortReads final : public platform::TStream {
+   public:
+    TShortReads(TBytes bytes, std::size_t most) : inner_(std::move(bytes)), most_(most) {}
+    std::size_t Read(void* buffer, std::size_t count) override {
+      return inner_.Read(buffer, std::min(count, most_));
+    }
+    void Write(const void*, std::size_t) override {}
+    std::int64_t Seek(std::int64_t offset, platform::SeekOrigin origin) override {
+      return inner_.Seek(offset, origin);
+    }
+
+   private:
+    platform::TMemoryStream inner_;
+    std::size_t most_;
+  };
+  TBytes data = TextLikeBytes(60000, 12);
+  const TBytes picture = PictureLikeBytes(60000, 13);
+  data.insert(data.end(), picture.begin(), picture.end());
+  const TBytes compressed = ZlibDeflate(data, 6, Z_DEFAULT_STRATEGY);
+  for (std::size_t most : {1, 7, 31, 32, 33, 1000}) {
+    SCOPED_TRACE(most);
+    TShortReads in(compressed, most);
+    platform::TMemoryStream out;
+    InflateStream(in, out, TDeflateHelper{});
+    EXPECT_EQ(out.Bytes(), data);
+  }
 }
 
 TEST(InflateZlib, OutputErrorsPassThroughUnwrapped) {

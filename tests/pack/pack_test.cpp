@@ -106,7 +106,9 @@ TEST_F(PackTest, ShowIsThePlayerFollowedByAPackageTheViewerReadsBack) {
   const Result methods = Shell("unzip -v show");
   std::istringstream lines(methods.out);
   for (std::string line; std::getline(lines, line);) {
-    if (line.find("a.jpg") != std::string::npos) EXPECT_NE(line.find("Stored"), std::string::npos);
+    if (line.find("a.jpg") != std::string::npos) {
+      EXPECT_NE(line.find("Stored"), std::string::npos);
+    }
     if (line.find("my slide") != std::string::npos) {
       EXPECT_NE(line.find("Defl"), std::string::npos);
     }

@@ -69,9 +69,10 @@ void ExpectSamePixels(const Bitmap& actual, const Bitmap& expected) {
     for (int x = 0; x < actual.width(); ++x) ASSERT_EQ(actual.pixel(x, y), expected.pixel(x, y)) << "at " << x << "," << y;
 }
 
-// Clips that split a block into several pieces per row and band.
+// No clip, a clip of one rectangle, and clips that split a block into several pieces per row and
+// band.
 std::vector<std::optional<Region>> Clips() {
-  return {std::nullopt, Region::FromEllipse({0, 0, 12, 10}),
+  return {std::nullopt, Region(Rect{2, 1, 9, 10}), Region::FromEllipse({0, 0, 12, 10}),
           Region::FromRects(std::vector<Rect>{{0, 0, 3, 10}, {5, 0, 7, 10}, {9, 2, 12, 4}, {1, 6, 11, 8}})};
 }
 

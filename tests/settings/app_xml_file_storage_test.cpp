@@ -205,8 +205,8 @@ TEST_F(StorageTest, AFailedLoadKeepsTheNameAndNeverOverwritesTheFile) {
 
 TEST_F(StorageTest, FlushAbsorbsWriteErrors) {
   const std::string blocker = Write("file", "x");
-  TAppXMLFileStorage store;
   std::string error;
+  TAppXMLFileStorage store;
   store.OnError = [&](const std::exception& e) { error = e.what(); };
   store.SetFileName(platform::JoinPath(blocker, "s.xml"));  // a folder that is a file
   EXPECT_NO_THROW(store.Flush());

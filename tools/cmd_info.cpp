@@ -1,0 +1,122 @@
+// `pavona info SETTINGS.xml [--json]`: what a show's settings file makes the viewer do, read
+// exactly as the viewer reads it at startup. The file is never written.
+#include <cstdint>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/files.h"
+#include "settings/int_text.h"
+#include "settings/show_settings.h"
+#include "tools/command.h"
+
+namespace pavona::tools {
+
+namespace {
+
+std::string JsonString(std::string_view text) {
+  std::string out = "\"";
+  for (const char c : text) {
+    switch (c) {
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      default:
+        if (static_cast<unsigned char>(c) < 0x20) {
+          char escape[8];
+          std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(c));
+          out += escape;
+        } else {
+          out += c;
+        }
+    }
+  }
+  return out + "\"";
+}
+
+struct TAdvance {
+  std::optional<std::uint32_t> PeriodMs;
+  std::string Error;  // why there is no automatic advance
+};
+
+TAdvance AdvanceOf(const settings::TShowSettings& show) {
+  if (show.Mouse) return {std::nullopt, "mouse"};
+  try {
+    return {show.AdvancePeriodMs(), ""};
+  } catch (const settings::EConvertError& e) {
+    return {std::nullopt, e.what()};
+  }
+}
+
+void PrintJson(const settings::TShowSettings& show, const TAdvance& advance) {
+  std::string slides;
+  for (const std::string& name : show.ImageList) {
+    slides += (slides.empty() ? "" : ", ") + JsonString(name);
+  }
+  const std::string ms = advance.PeriodMs ? std::to_string(*advance.PeriodMs) : "null";
+  const std::string error = advance.PeriodMs ? "null" : JsonString(advance.Error);
+  std::printf("{\"slides\": [%s], \"loop\": %s, \"advance_ms\": %s, \"advance_error\": %s, "
+              "\"sound\": %s}\n",
+              slides.c_str(), show.IsLooped ? "true" : "false", ms.c_str(), error.c_str(),
+              JsonString(show.Sound).c_str());
+}
+
+void PrintText(const settings::TShowSettings& show, const TAdvance& advance) {
+  std::printf("slides: %zu\n", show.ImageList.size());
+  for (const std::string& name : show.ImageList) std::printf("  %s\n", name.c_str());
+  std::printf("loop: %s\n", show.IsLooped ? "yes" : "no");
+  if (advance.PeriodMs) {
+    std::printf("advance: every %u ms\n", static_cast<unsigned>(*advance.PeriodMs));
+  } else {
+    std::printf("advance: off (%s)\n", advance.Error.c_str());
+  }
+  std::printf("sound: %s\n", show.Sound.empty() ? "none" : show.Sound.c_str());
+}
+
+int Run(const std::vector<std::string>& args) {
+  std::string path;
+  bool json = false;
+  for (const std::string& arg : args) {
+    if (arg == "--json") {
+      json = true;
+    } else if (arg.size() > 1 && arg[0] == '-') {
+      throw UsageError{"unknown option '" + arg + "'"};
+    } else if (path.empty()) {
+      path = arg;
+    } else {
+      throw UsageError{"more than one settings file"};
+    }
+  }
+  if (path.empty()) throw UsageError{"no settings file given"};
+  // The viewer takes a missing file for one with no values; here it is most likely a typo.
+  if (!platform::PathExists(path) || platform::IsDirectory(path)) {
+    std::fprintf(stderr, "pavona info: %s: no such file\n", path.c_str());
+    return kExitError;
+  }
+  settings::TShowSettings show;
+  try {
+    show = settings::LoadShowSettings(path);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "pavona info: %s: %s\n", path.c_str(), e.what());
+    return kExitError;
+  }
+  const TAdvance advance = AdvanceOf(show);
+  if (json) {
+    PrintJson(show, advance);
+  } else {
+    PrintText(show, advance);
+  }
+  return kExitOk;
+}
+
+}  // namespace
+
+PAVONA_COMMAND({"info", "SETTINGS.xml [--json]",
+                "show the slides, looping, automatic advance and sound a settings file sets",
+                &Run});
+
+}  // namespace pavona::tools
