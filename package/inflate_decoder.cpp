@@ -257,8 +257,9 @@ bool TInflater::DecodeDataFast() {
   constexpr unsigned kLitLenRoot = TLitLenTree::kRootBits;
   constexpr unsigned kDistanceRoot = TDistanceTree::kRootBits;
 
-  // A refill leaves 56 to 63 bits: enough for the longest code plus extra bits of either
-  // alphabet (15 + 16 at most), and with one more check, the distance after a length.
+  // A refill leaves 56 to 63 bits in the buffer. A literal/length code with its extra bits
+  // takes at most 31 of them (15 + 16 with Deflate64), a distance code with its extra bits at
+  // most 29, so only a long length can call for a second refill before its distance.
   auto refill = [&] {
     bitBuffer |= LoadLittleEndian64(in) << bitCount;
     in += (63 - bitCount) >> 3;
@@ -274,6 +275,25 @@ bool TInflater::DecodeDataFast() {
     }
     refill();
     std::uint32_t entry = litLen[bitBuffer & LowBitMask(kLitLenRoot)];
+    if (entry & kLiteral) {
+      // A literal found in the main table takes at most 11 bits, so one refill covers three.
+      bitBuffer >>= DropBits(entry);
+      bitCount -= DropBits(entry);
+      out[position++] = static_cast<std::uint8_t>(Value(entry));
+      entry = litLen[bitBuffer & LowBitMask(kLitLenRoot)];
+      if (entry & kLiteral) {
+        bitBuffer >>= DropBits(entry);
+        bitCount -= DropBits(entry);
+        out[position++] = static_cast<std::uint8_t>(Value(entry));
+        entry = litLen[bitBuffer & LowBitMask(kLitLenRoot)];
+        if (entry & kLiteral) {
+          bitBuffer >>= DropBits(entry);
+          bitCount -= DropBits(entry);
+          out[position++] = static_cast<std::uint8_t>(Value(entry));
+        }
+      }
+      continue;
+    }
     if (entry & kSubtable) {
       bitBuffer >>= kLitLenRoot;
       bitCount -= kLitLenRoot;

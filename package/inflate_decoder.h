@@ -23,7 +23,7 @@ class TInflater {
   // cover the common distance codes. Longer codes go through one subtable.
   using TLitLenTree = TDfDecodeHuffmanTree<11, 288>;
   using TDistanceTree = TDfDecodeHuffmanTree<8, 32>;
-  using TCodeLengthTree = TDfDecodeHuffmanTree<7, 19>;
+  using TCodeLengthTree = TDfDecodeHuffmanTree<7, 19, 7>;  // 3-bit lengths: no subtables
 
   void InflateStoredBlock();
   void LoadFixedTables();

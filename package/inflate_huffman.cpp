@@ -33,8 +33,8 @@ void Replicate(std::uint32_t* table, unsigned tableBits, std::uint32_t code, uns
 
 }  // namespace
 
-std::size_t BuildDecodeTable(std::uint32_t* table, unsigned rootBits, const std::uint8_t* lengths,
-                             unsigned count, const std::uint32_t* templates) {
+void BuildDecodeTable(std::uint32_t* table, unsigned rootBits, const std::uint8_t* lengths,
+                      unsigned count, const std::uint32_t* templates) {
   using namespace huffman_entry;
   std::array<unsigned, kMaxCodeLength + 1> lengthCount{};
   for (unsigned s = 0; s < count; ++s) ++lengthCount[lengths[s]];
@@ -52,10 +52,10 @@ std::size_t BuildDecodeTable(std::uint32_t* table, unsigned rootBits, const std:
   std::array<unsigned, kMaxCodeLength + 2> offset{};
   for (unsigned length = 1; length <= kMaxCodeLength; ++length)
     offset[length + 1] = offset[length] + lengthCount[length];
+  const unsigned used = offset[kMaxCodeLength + 1];
   std::array<std::uint16_t, kMaxSymbols> sorted;
   for (unsigned s = 0; s < count; ++s)
     if (lengths[s] != 0) sorted[offset[lengths[s]]++] = static_cast<std::uint16_t>(s);
-  const unsigned used = offset[kMaxCodeLength];  // after the loop: the end of the last length
 
   std::array<std::uint16_t, kMaxSymbols> reversed;
   std::uint32_t code = 0;
@@ -93,7 +93,6 @@ std::size_t BuildDecodeTable(std::uint32_t* table, unsigned rootBits, const std:
     }
     nextFree += std::size_t{1} << subBits;
   }
-  return nextFree;
 }
 
 }  // namespace pavona::package

@@ -40,19 +40,19 @@ inline constexpr unsigned kMaxCodeLength = 15;
 
 // Fills table from the code lengths of count symbols (0 = symbol unused) and the symbols'
 // templates. Bit patterns that match no code (an incomplete code) get kNoMatch entries. Raises
-// the corrupt-data error for over-subscribed lengths. Returns the number of entries used.
-std::size_t BuildDecodeTable(std::uint32_t* table, unsigned rootBits, const std::uint8_t* lengths,
+// the corrupt-data error for over-subscribed lengths.
+void BuildDecodeTable(std::uint32_t* table, unsigned rootBits, const std::uint8_t* lengths,
                              unsigned count, const std::uint32_t* templates);
 
 // Sized for the worst case, an incomplete code whose every long code has its own subtable of
 // the largest width, so that no set of lengths can overflow it.
-template <unsigned RootBits, unsigned MaxSymbols>
+template <unsigned RootBits, unsigned MaxSymbols, unsigned MaxLength = kMaxCodeLength>
 class TDfDecodeHuffmanTree {
  public:
   static constexpr unsigned kRootBits = RootBits;
   static constexpr std::size_t kCapacity =
       (std::size_t{1} << RootBits) +
-      (RootBits < kMaxCodeLength ? MaxSymbols << (kMaxCodeLength - RootBits) : 0);
+      (RootBits < MaxLength ? MaxSymbols << (MaxLength - RootBits) : 0);
 
   void Build(const std::uint8_t* lengths, unsigned count, const std::uint32_t* templates) {
     BuildDecodeTable(entries_.data(), RootBits, lengths, count, templates);

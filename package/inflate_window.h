@@ -16,9 +16,9 @@ namespace pavona::package {
 // Limit() - 32768 bytes of history (32 KiB for Deflate, 64 KiB for Deflate64) stay behind the
 // write position: every distance the format allows, once that much has been produced.
 //
-// A single literal or match piece may carry the position up to kRunSlack bytes past Limit()
-// before the next flush, and match copies may write up to kCopyOvershoot bytes beyond their
-// end; the buffer has room for both.
+// The fast loop checks for a flush once per symbol, so a symbol may carry the position up to
+// kMaxRun bytes past Limit(), and match copies may write up to kCopyOvershoot bytes beyond
+// their end; the buffer has room for both.
 class TDfOutputWindow {
  public:
   static constexpr std::size_t kFlushSize = 32768;
@@ -83,8 +83,14 @@ inline void CopyRun(std::uint8_t* dst, std::size_t distance, std::size_t length)
   } else if (distance == 1) {
     std::memset(dst, *src, length);
   } else {
+    // Repeat the period in 8-byte stores, each advancing by the largest multiple of the
+    // distance that fits in 8.
+    std::uint8_t pattern[8];
+    for (unsigned i = 0; i < 8; ++i) pattern[i] = src[i % distance];
+    const std::size_t stride = 8 - 8 % distance;
     do {
-      *dst++ = *src++;
+      std::memcpy(dst, pattern, 8);
+      dst += stride;
     } while (dst < end);
   }
 }

@@ -105,12 +105,17 @@ void TEventLoop::ReportException(std::exception_ptr error) {
 bool TEventLoop::DispatchOne() {
   source_.Pump();
   Item item;
+  bool queued = false;
   {
     std::lock_guard lock(mutex_);
-    if (queue_.empty()) return FireDueTimer();
-    item = std::move(queue_.front());
-    queue_.pop_front();
+    if (!queue_.empty()) {
+      item = std::move(queue_.front());
+      queue_.pop_front();
+      queued = true;
+    }
   }
+  // Outside the lock: a tick handler posts.
+  if (!queued) return FireDueTimer();
   switch (item.kind) {
     case Item::Kind::Quit:
       terminated_ = true;

@@ -122,11 +122,12 @@ void Blit(Bitmap& dest, int dx, int dy, int width, int height, const Bitmap& sou
   if (pieces.empty()) return;
 
   const int ix = static_cast<int>(ox), iy = static_cast<int>(oy);
-  const Rect& p = pieces.front();
-  if (pieces.size() == 1 && ix == 0 && p.Left == 0 && p.Right == dest.width() && dest.width() == source.width()) {
+  const Rect& only = pieces.front();
+  if (pieces.size() == 1 && ix == 0 && only.Left == 0 && only.Right == dest.width() &&
+      dest.width() == source.width()) {
     // Whole rows of equal width lie back to back: one move for the block.
-    std::memmove(dest.scanline(p.Bottom - 1), source.scanline(p.Bottom - 1 - iy),
-                 static_cast<std::size_t>(p.width()) * p.height() * sizeof(Pixel));
+    std::memmove(dest.scanline(only.Bottom - 1), source.scanline(only.Bottom - 1 - iy),
+                 static_cast<std::size_t>(only.width()) * only.height() * sizeof(Pixel));
     return;
   }
   if (&dest != &source) {
@@ -146,6 +147,11 @@ void Blit(Bitmap& dest, int dx, int dy, int width, int height, const Bitmap& sou
 void StretchBlit(Bitmap& dest, int dx, int dy, int dw, int dh, const Bitmap& source, int sx, int sy,
                  int sw, int sh) {
   if (dw == 0 || dh == 0 || sw == 0 || sh == 0) return;
+  if (dw == sw && dh == sh && dw > 0 && dh > 0) {
+    // Same size, not mirrored: a plain copy, which also moves overlapping blocks in place.
+    Blit(dest, dx, dy, dw, dh, source, sx, sy);
+    return;
+  }
   const Point o = dest.drawing_state().origin;
   std::vector<int> xmap, ymap;
   int left = 0, top = 0;

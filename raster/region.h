@@ -1,9 +1,12 @@
 // A region is a set of pixels, kept as a value: y-sorted bands of x-sorted rectangles.
 //
-//     band 0   [====]      [==]        every rectangle of a band has the band's top and bottom;
-//     band 1   [==========][==]  <- no: rectangles of a band never touch, so these two merge
-//     band 1   [==============]        bands never overlap and are sorted by top;
-//     band 2       [===]               two touching bands with the same x spans are one band.
+//     rows 0-1   [====]    [==]      band of two rectangles
+//     rows 2-4   [============]      band of one (touching rectangles of a band are one)
+//     rows 7-8       [==]            band of one
+//
+// Rectangles of a band share its top and bottom, are sorted by left and never touch; bands are
+// sorted by top and never overlap; two bands that touch never have the same x spans (they would
+// be one band). A debug build checks these rules on every region an operation makes.
 //
 // This form is canonical: two regions hold the same pixels exactly when their rectangle lists are
 // equal. A clipped copy walks it band by band, one bulk row copy per rectangle and row.

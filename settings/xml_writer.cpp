@@ -1,5 +1,6 @@
 // The writer of TSimpleXML: the document as file bytes, indented two spaces per level, lines
 // ending in CR LF.
+#include <algorithm>
 #include <string>
 
 #include "platform/codepage.h"
@@ -108,8 +109,10 @@ std::string TSimpleXML::SaveToString() const {
     throw ESimpleXMLError("Code page " + std::to_string(codePage) +
                           " is not supported on this system");
   }
-  return platform::FromUtf8(lead, platform::kAnsiCodePage) +
-         platform::FromUtf8(body, converter->IconvName);
+  // Prolog items before the header that ANSI cannot hold go after a UTF-8 mark instead.
+  const bool ascii = std::all_of(lead.begin(), lead.end(),
+                                 [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  return (ascii ? lead : "\xEF\xBB\xBF" + lead) + platform::FromUtf8(body, converter->IconvName);
 }
 
 }  // namespace pavona::settings

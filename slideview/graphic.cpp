@@ -38,8 +38,4 @@ void TGraphic::Changed() const {
   if (onChange_) onChange_();
 }
 
-void TGraphic::Progress(int percentDone) const {
-  if (onProgress_) onProgress_(percentDone);
-}
-
 }  // namespace pavona::slideview

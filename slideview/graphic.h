@@ -61,7 +61,6 @@ class TGraphic {
   virtual void DoDraw(raster::Bitmap& canvas, const raster::Rect& dest,
                       const raster::Rect& clip) const = 0;
   void Changed() const;
-  void Progress(int percentDone) const;
 
  private:
   std::function<void()> onChange_;

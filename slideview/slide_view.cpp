@@ -28,16 +28,6 @@ class TFinally {
   F f_;
 };
 
-// Draws the graphic into the logical rectangle dest, only where the canvas's clip lets it.
-void DrawGraphic(raster::Bitmap& canvas, const TGraphic& graphic, const raster::Rect& dest) {
-  raster::Surface surface(canvas);
-  const raster::Point origin = surface.origin();
-  const raster::Rect target = dest.translated(origin.X, origin.Y);
-  for (const raster::Rect& part : surface.drawable().intersected(target)) {
-    graphic.Draw(canvas, target, part);
-  }
-}
-
 bool SameText(const std::string& a, const char* b) {
   std::size_t i = 0;
   for (; i < a.size() && b[i] != '\0'; ++i) {
@@ -356,13 +346,13 @@ void TCustomSlideView::DrawBackground(raster::Bitmap& Canvas, const raster::Rect
       TileGraphic(Canvas, Rect, *graphic);
       break;
     case bmStretched:
-      DrawGraphic(Canvas, *graphic, Rect);
+      graphic->Draw(Canvas, Rect);
       break;
     case bmCentered: {
       const raster::Rect g = raster::Rect::FromSize((Rect.width() - graphic->Width()) / 2,
                                                     (Rect.height() - graphic->Height()) / 2,
                                                     graphic->Width(), graphic->Height());
-      DrawGraphic(Canvas, *graphic, g);
+      graphic->Draw(Canvas, g);
       raster::SavedDrawingState saved(Canvas);
       surface.exclude_clip_rect(g);
       raster::FillRect(Canvas, Rect, Color());
@@ -388,7 +378,7 @@ void TCustomSlideView::TileGraphic(raster::Bitmap& Canvas, const raster::Rect& R
   for (int top = c.Top; top < c.Bottom; top += gh) {
     for (int left = c.Left; left < c.Right; left += gw) {
       const raster::Rect tile{left, top, left + gw, top + gh};
-      if (surface.rect_visible(tile)) DrawGraphic(Canvas, graphic, tile);
+      if (surface.rect_visible(tile)) graphic.Draw(Canvas, tile);
     }
   }
 }

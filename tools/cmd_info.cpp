@@ -115,8 +115,7 @@ int Run(const std::vector<std::string>& args) {
 
 }  // namespace
 
-PAVONA_COMMAND({"info", "SETTINGS.xml [--json]",
-                "show the slides, looping, automatic advance and sound a settings file sets",
-                &Run});
+PAVONA_COMMAND("info", "SETTINGS.xml [--json]",
+               "show the slides, looping, automatic advance and sound a settings file sets", &Run);
 
 }  // namespace pavona::tools

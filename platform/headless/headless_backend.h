@@ -75,6 +75,7 @@ class THeadlessBackend final : public TBackend, private TEventSource {
   TEventLoop& Loop() override { return loop_; }
   TWindow& MainWindow() override { return window_; }
   THeadlessWindow& Window() { return window_; }
+  const THeadlessWindow& Window() const { return window_; }
   std::unique_ptr<TFrameTimer> CreateFrameTimer() override;
 
   // Input, queued in order like the desktop's events.

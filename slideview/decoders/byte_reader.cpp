@@ -1,14 +1,21 @@
 #include "slideview/decoders/byte_reader.h"
 
+#include <algorithm>
+
 namespace pavona::slideview {
 
 std::vector<std::uint8_t> ReadRemaining(platform::TStream& stream) {
   std::vector<std::uint8_t> bytes;
+  // One allocation for the usual case; the loop below still copes with a stream that grows or
+  // tells a wrong size.
+  const std::int64_t expected = stream.Size() - stream.Position();
+  if (expected > 0) bytes.reserve(static_cast<std::size_t>(expected) + 1);
   constexpr std::size_t kChunk = 1 << 16;
   for (;;) {
     const std::size_t used = bytes.size();
-    bytes.resize(used + kChunk);
-    const std::size_t got = stream.Read(bytes.data() + used, kChunk);
+    const std::size_t want = std::max(kChunk, bytes.capacity() - used);
+    bytes.resize(used + want);
+    const std::size_t got = stream.Read(bytes.data() + used, want);
     bytes.resize(used + got);
     if (got == 0) return bytes;
   }

@@ -7,6 +7,7 @@
 #include <jpeglib.h>
 
 #include <csetjmp>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,7 @@ struct JpegState {
   jpeg_decompress_struct cinfo{};
   ErrorManager error{};
   bool cmyk = false;
+  int percentDone = -1;
 
   JpegState() {
     cinfo.err = jpeg_std_error(&error.pub);
@@ -74,8 +76,9 @@ void ConvertCmykRow(const std::uint8_t* cmyk, Pixel* out, JDIMENSION width, bool
 }
 
 // BGRA output goes straight into the bitmap's rows, several rows a call; CMYK goes through
-// one scratch row.
-bool ReadRows(JpegState& s, raster::Bitmap& pixels, std::uint8_t* cmykRow) {
+// one scratch row. Progress is reported whenever the percentage of rows done changes.
+bool ReadRows(JpegState& s, raster::Bitmap& pixels, std::uint8_t* cmykRow,
+              const std::function<void(int)>& progress) {
   if (setjmp(s.error.jump)) return false;
   jpeg_decompress_struct& cinfo = s.cinfo;
   jpeg_start_decompress(&cinfo);
@@ -90,16 +93,21 @@ bool ReadRows(JpegState& s, raster::Bitmap& pixels, std::uint8_t* cmykRow) {
       JSAMPROW row = cmykRow;
       if (jpeg_read_scanlines(&cinfo, &row, 1) != 1) break;
       ConvertCmykRow(cmykRow, pixels.scanline(y), cinfo.output_width, cinfo.saw_Adobe_marker);
-      continue;
+    } else {
+      JSAMPROW rows[4];
+      JDIMENSION count = 0;
+      while (count < 4 && cinfo.output_scanline + count < cinfo.output_height) {
+        rows[count] = reinterpret_cast<JSAMPROW>(
+            pixels.scanline(static_cast<int>(cinfo.output_scanline + count)));
+        ++count;
+      }
+      if (jpeg_read_scanlines(&cinfo, rows, count) == 0) break;
     }
-    JSAMPROW rows[4];
-    JDIMENSION count = 0;
-    while (count < 4 && cinfo.output_scanline + count < cinfo.output_height) {
-      rows[count] =
-          reinterpret_cast<JSAMPROW>(pixels.scanline(static_cast<int>(cinfo.output_scanline + count)));
-      ++count;
+    const int percent = static_cast<int>(std::uint64_t{cinfo.output_scanline} * 100 / cinfo.output_height);
+    if (progress && percent != s.percentDone) {
+      s.percentDone = percent;
+      progress(percent);
     }
-    if (jpeg_read_scanlines(&cinfo, rows, count) == 0) break;
   }
   jpeg_finish_decompress(&cinfo);
   return true;
@@ -120,7 +128,7 @@ void TJPEGImage::LoadFromStream(platform::TStream& stream) {
   if (!IsAcceptableGraphicSize(width, height)) throw EJPEG(JERR_IMAGE_TOO_BIG);
   raster::Bitmap pixels(static_cast<int>(width), static_cast<int>(height));
   std::vector<std::uint8_t> cmykRow(s.cmyk ? std::size_t{width} * 4 : 0);
-  if (!ReadRows(s, pixels, cmykRow.data())) throw EJPEG(s.MessageCode());
+  if (!ReadRows(s, pixels, cmykRow.data(), OnProgress())) throw EJPEG(s.MessageCode());
   SetPixels(std::move(pixels), false);
 }
 

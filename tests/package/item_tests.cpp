@@ -152,7 +152,7 @@ TEST(FileMask, PatternsAndMaskLists) {
       {"ac", false, "a?c", false},
       {"img/a.jpg", false, "img\\*.jpg", true},
       {"old/a.jpg", false, "img/*.jpg", false},
-      {"img/a.jpg", false, "C:\\img\\a.*", true},  // drive of the mask ignored
+      {"img/a.jpg", false, "C:img\\a.*", true},     // drive of the mask ignored
       {"a.jpg", false, "", false},                 // empty list matches nothing
       {"Banner.jpg", false, "b*", true},
   };

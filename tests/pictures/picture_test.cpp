@@ -8,6 +8,7 @@
 #include <jpeglib.h>
 #include <png.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -118,6 +119,16 @@ TEST_F(PictureFiles, LoadsByExtensionAndFiresOnChange) {
     EXPECT_EQ(picture.Height(), c.height);
     EXPECT_EQ(changes, before + 1);
   }
+}
+
+TEST_F(PictureFiles, ForwardsTheDecodersProgress) {
+  std::vector<int> reported;
+  picture.SetOnProgress([&](int percent) { reported.push_back(percent); });
+  picture.LoadFromFile(folder.Write("tall.jpg", EncodeJpeg(8, 40, 1, std::vector<std::uint8_t>(320, 9))));
+  ASSERT_FALSE(reported.empty());
+  EXPECT_TRUE(std::is_sorted(reported.begin(), reported.end()));
+  EXPECT_EQ(std::adjacent_find(reported.begin(), reported.end()), reported.end());
+  EXPECT_EQ(reported.back(), 100);
 }
 
 TEST_F(PictureFiles, FailedLoadKeepsThePreviousGraphicSilently) {

@@ -67,12 +67,15 @@ TEST(MessageTimer, TicksOnlyWhenTheQueueIsEmpty) {
   TTimer timer(backend.Loop());
   std::vector<char> order;
   timer.SetInterval(10);
-  timer.SetOnTimer([&] { order.push_back('t'); });
+  timer.SetOnTimer([&] {
+    order.push_back('t');
+    backend.Loop().Post([&] { order.push_back('c'); });  // a tick handler may post
+  });
   backend.AdvanceTime(10);
   backend.Loop().Post([&] { order.push_back('a'); });
   backend.Loop().Post([&] { order.push_back('b'); });
   backend.RunUntilIdle();
-  EXPECT_EQ(order, (std::vector<char>{'a', 'b', 't'}));
+  EXPECT_EQ(order, (std::vector<char>{'a', 'b', 't', 'c'}));
 }
 
 TEST(MessageTimer, AnErrorInTheHandlerKeepsTheTimerRunning) {

@@ -73,7 +73,8 @@ void ExpectSamePixels(const Bitmap& actual, const Bitmap& expected) {
 // band.
 std::vector<std::optional<Region>> Clips() {
   return {std::nullopt, Region(Rect{2, 1, 9, 10}), Region::FromEllipse({0, 0, 12, 10}),
-          Region::FromRects(std::vector<Rect>{{0, 0, 3, 10}, {5, 0, 7, 10}, {9, 2, 12, 4}, {1, 6, 11, 8}})};
+          Region::FromRects(std::vector<Rect>{{0, 0, 3, 10}, {5, 0, 7, 10}, {9, 2, 12, 4}, {1, 6, 11, 8}}),
+          Region::FromRects(std::vector<Rect>{{0, 0, 3, 10}, {4, 0, 6, 10}, {7, 0, 12, 10}})};
 }
 
 struct Move {

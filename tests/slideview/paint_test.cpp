@@ -33,6 +33,7 @@ class PaintTest : public ::testing::Test {
  protected:
   explicit PaintTest(raster::Size size = {100, 60}) : backend(size) {
     backend.Window().SetColor(kBackground);
+    backend.Window().Show();
     view.SetAlign(alClient);
     view.SetStyle(119);
     view.SetStep(100);

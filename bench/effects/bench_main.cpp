@@ -1,0 +1,44 @@
+// Runs the benchmarks and then states each fade frame as a multiple of the memcpy of a frame of
+// the same size, both measured in this run.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+class TRatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& run : runs) {
+      if (!run.error_occurred) times_[run.benchmark_name()] = run.GetAdjustedRealTime();
+    }
+    ConsoleReporter::ReportRuns(runs);
+  }
+
+  void PrintRatios() const {
+    for (const char* size : {"1920/1080", "3840/2160"}) {
+      const auto memcpy = times_.find(std::string("BM_Memcpy/") + size);
+      const auto fade = times_.find(std::string("BM_FadeFrame/") + size);
+      if (memcpy == times_.end() || fade == times_.end() || memcpy->second <= 0) continue;
+      std::printf("fade frame %s: %.2f x memcpy of a frame\n", size, fade->second / memcpy->second);
+    }
+  }
+
+ private:
+  std::map<std::string, double> times_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  TRatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  reporter.PrintRatios();
+  benchmark::Shutdown();
+  return 0;
+}

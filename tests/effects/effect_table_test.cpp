@@ -1,0 +1,71 @@
+// The effect table and the frame routine, for every style: the contract every effect keeps, and
+// the frames at 0 and 100 that never reach an effect.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "effects/effect_table.h"
+#include "raster/surface.h"
+#include "slideview/frame_renderer.h"
+
+namespace pavona::effects {
+namespace {
+
+using slideview::TShowStyle;
+
+TEST(EffectTableTest, HoldsTheStyleNames) {
+  ASSERT_EQ(EffectTable.size(), 176u);
+  EXPECT_STREQ(EffectTable[0].Name, "Expand from right");
+  EXPECT_STREQ(EffectTable[118].Name, "Fade");
+  EXPECT_STREQ(EffectTable[175].Name, "Slide out from top");
+  // Two names occur twice; lookups find the lower style.
+  EXPECT_STREQ(EffectTable[17].Name, EffectTable[32].Name);
+  EXPECT_STREQ(EffectTable[24].Name, EffectTable[33].Name);
+  for (const auto& row : EffectTable) EXPECT_NE(std::string(row.Name), "");
+  EXPECT_NE(EffectTable[118].Proc, nullptr);
+}
+
+// A picture whose every pixel differs, so that moved or mirrored blocks show.
+raster::Bitmap Pattern(int w, int h, std::uint32_t salt) {
+  raster::Bitmap bitmap(w, h);
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      bitmap.set_pixel(x, y, (static_cast<std::uint32_t>(x * 7 + y * 131) * 2654435761u) ^ salt);
+    }
+  }
+  return bitmap;
+}
+
+class EveryStyleTest : public ::testing::TestWithParam<int> {};
+
+TEST_P(EveryStyleTest, KeepsTheEffectContract) {
+  const auto style = static_cast<TShowStyle>(GetParam());
+  constexpr int kW = 37;
+  constexpr int kH = 23;
+  const raster::Bitmap oldPic = Pattern(kW, kH, 0x11111111u);
+  const raster::Bitmap pic = Pattern(kW, kH, 0xEEEEEEEEu);
+  const raster::Bitmap picBefore = pic.clone();
+  raster::Bitmap display(kW, kH);
+
+  for (int progress : {0, 1, 33, 50, 99, 100}) {
+    slideview::ComposeFrame(display, oldPic, pic, style, static_cast<slideview::TPercent>(progress),
+                            EffectTable, 7);
+    SCOPED_TRACE("style " + std::to_string(style) + " at " + std::to_string(progress));
+    EXPECT_FALSE(raster::Surface(display).has_clip());
+    EXPECT_EQ(display.drawing_state().origin, (raster::Point{0, 0}));
+    ASSERT_EQ(std::memcmp(pic.data(), picBefore.data(), pic.byte_count()), 0) << "Image changed";
+    const raster::Bitmap* exact = progress == 0 ? &oldPic
+                                  : progress == 100 ? &pic
+                                  : EffectTable[style - 1].Proc == nullptr ? &oldPic
+                                                                            : nullptr;
+    if (exact != nullptr) {
+      EXPECT_EQ(std::memcmp(display.data(), exact->data(), display.byte_count()), 0);
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Styles, EveryStyleTest, ::testing::Range(1, 177));
+
+}  // namespace
+}  // namespace pavona::effects
