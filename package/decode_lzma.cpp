@@ -56,12 +56,12 @@ int CodeOf(lzma_ret result) {
 class TLzmaDecoder {
  public:
   TLzmaDecoder(const std::uint8_t* properties, std::size_t size) {
-    lzma_filter filter{LZMA_FILTER_LZMA1, nullptr};
-    lzma_ret result = lzma_properties_decode(&filter, nullptr, properties, size);
+    lzma_filter filters[2] = {{LZMA_FILTER_LZMA1, nullptr}, {LZMA_VLI_UNKNOWN, nullptr}};
+    lzma_ret result = lzma_properties_decode(&filters[0], nullptr, properties, size);
     if (result != LZMA_OK) throw ELZMAException(CodeOf(result));
-    result = lzma_raw_decoder(&FState, &filter);
+    result = lzma_raw_decoder(&FState, filters);
     // The decoder copies the options; the allocation made for them is ours to free.
-    std::free(filter.options);
+    std::free(filters[0].options);
     if (result != LZMA_OK) throw ELZMAException(CodeOf(result));
   }
   ~TLzmaDecoder() { lzma_end(&FState); }

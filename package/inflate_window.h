@@ -83,15 +83,14 @@ inline void CopyRun(std::uint8_t* dst, std::size_t distance, std::size_t length)
   } else if (distance == 1) {
     std::memset(dst, *src, length);
   } else {
-    // Repeat the period in 8-byte stores, each advancing by the largest multiple of the
-    // distance that fits in 8.
+    // A forward byte copy of 8 bytes lays down the repeating pattern; 8-byte stores of it
+    // follow, each advancing by the largest multiple of the distance that fits in 8.
+    static constexpr std::uint8_t kStride[8] = {0, 0, 8, 6, 8, 5, 6, 7};
+    for (unsigned i = 0; i < 8; ++i) dst[i] = src[i];
     std::uint8_t pattern[8];
-    for (unsigned i = 0; i < 8; ++i) pattern[i] = src[i % distance];
-    const std::size_t stride = 8 - 8 % distance;
-    do {
-      std::memcpy(dst, pattern, 8);
-      dst += stride;
-    } while (dst < end);
+    std::memcpy(pattern, dst, 8);
+    const std::size_t stride = kStride[distance];
+    for (dst += stride; dst < end; dst += stride) std::memcpy(dst, pattern, 8);
   }
 }
 

@@ -176,6 +176,7 @@ void TAppXMLFileStorage::Reload() {
   FLoadFailed = false;
   if (FFullFileName.empty() || !platform::PathExists(FFullFileName)) {
     FXml.Root().Clear();
+    FXml.Root().Value.clear();
     return;
   }
   // Until the load succeeds, the document is partial: writing it would cut the file short.

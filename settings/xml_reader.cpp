@@ -146,7 +146,7 @@ class TXMLReader {
     }
   }
 
-  void SetEncoding(TStringEncoding encoding, int codePage) {
+  void SetEncoding(TStringEncoding encoding, int codePage, std::string_view charset = {}) {
     if (encoding == TStringEncoding::seUTF8) {
       Source_.SetUtf8();
     } else if (encoding == TStringEncoding::seUTF16) {
@@ -154,8 +154,11 @@ class TXMLReader {
     } else {
       const auto converter = ConverterOfCodePage(codePage);
       if (!converter) {
-        throw ESimpleXMLError("Code page " + std::to_string(codePage) +
-                              " is not supported on this system");
+        const std::string number = std::to_string(codePage);
+        throw ESimpleXMLError(
+            (charset.empty() ? "Code page " + number
+                             : "Charset \"" + std::string(charset) + "\" (code page " + number + ")") +
+            " is not supported on this system");
       }
       Source_.SetCodePage(converter->IconvName, converter->MultiByte);
     }
@@ -178,7 +181,7 @@ class TXMLReader {
     } else if (codePage == kCodePageUtf8) {
       SetEncoding(TStringEncoding::seUTF8, codePage);
     } else {
-      SetEncoding(TStringEncoding::seAnsi, codePage);
+      SetEncoding(TStringEncoding::seAnsi, codePage, property ? property->Value : "");
     }
   }
 
@@ -193,31 +196,26 @@ class TXMLReader {
                           NextPosition());
       const TPrologItem kind = ClassifyPrologItem();
       if (kind == TPrologItem::RootBegins) return;
-      auto& prolog = Doc_.Prolog_;
+      // An item joins the prolog once it is complete.
+      auto item = std::make_unique<TSimpleXMLElem>(PrologItemKind(kind), nullptr);
       switch (kind) {
-        case TPrologItem::Comment:
-          prolog.push_back(std::make_unique<TSimpleXMLElem>(TSimpleXMLElemKind::Comment, nullptr));
-          ReadComment(*prolog.back());
-          break;
-        case TPrologItem::DocType:
-          prolog.push_back(std::make_unique<TSimpleXMLElem>(TSimpleXMLElemKind::DocType, nullptr));
-          ReadDocType(*prolog.back());
-          break;
-        case TPrologItem::Header:
-          prolog.push_back(std::make_unique<TSimpleXMLElem>(TSimpleXMLElemKind::Header, nullptr));
-          ReadProcessingInstruction(*prolog.back());
-          ApplyHeaderEncoding(*prolog.back());
-          break;
-        default: {
-          const auto itemKind = kind == TPrologItem::Sheet ? TSimpleXMLElemKind::Sheet
-                                : kind == TPrologItem::MSOApplication
-                                    ? TSimpleXMLElemKind::MSOApplication
-                                    : TSimpleXMLElemKind::ProcessingInstruction;
-          prolog.push_back(std::make_unique<TSimpleXMLElem>(itemKind, nullptr));
-          ReadProcessingInstruction(*prolog.back());
-          break;
-        }
+        case TPrologItem::Comment: ReadComment(*item); break;
+        case TPrologItem::DocType: ReadDocType(*item); break;
+        default: ReadProcessingInstruction(*item); break;
       }
+      Doc_.Prolog_.push_back(std::move(item));
+      if (kind == TPrologItem::Header) ApplyHeaderEncoding(*Doc_.Prolog_.back());
+    }
+  }
+
+  static TSimpleXMLElemKind PrologItemKind(TPrologItem kind) {
+    switch (kind) {
+      case TPrologItem::Comment: return TSimpleXMLElemKind::Comment;
+      case TPrologItem::DocType: return TSimpleXMLElemKind::DocType;
+      case TPrologItem::Header: return TSimpleXMLElemKind::Header;
+      case TPrologItem::Sheet: return TSimpleXMLElemKind::Sheet;
+      case TPrologItem::MSOApplication: return TSimpleXMLElemKind::MSOApplication;
+      default: return TSimpleXMLElemKind::ProcessingInstruction;
     }
   }
 
@@ -448,18 +446,35 @@ class TXMLReader {
       const char32_t next = Peek(1);
       if (next == U'/') return;
       if (LookingAt(U"<![CDATA[")) {
-        ReadCData(elem.AddItem(TSimpleXMLElemKind::CData));
+        ReadItem(elem, TSimpleXMLElemKind::CData, &TXMLReader::ReadCData);
       } else if (LookingAt(U"<!--")) {
-        ReadComment(elem.AddItem(TSimpleXMLElemKind::Comment));
+        ReadItem(elem, TSimpleXMLElemKind::Comment, &TXMLReader::ReadComment);
       } else if (next == U'?') {
-        ReadProcessingInstruction(elem.AddItem(TSimpleXMLElemKind::ProcessingInstruction));
+        ReadItem(elem, TSimpleXMLElemKind::ProcessingInstruction,
+                 &TXMLReader::ReadProcessingInstruction);
       } else {
         if (depth + 1 >= kMaxDepth) {
           Fail("Invalid XML Element: elements nested too deeply at position %d", NextPosition());
         }
-        ReadElement(elem.AddItem(TSimpleXMLElemKind::Classic), depth + 1);
+        // A child stays when reading stops inside it, so that what it holds can be found; one
+        // without a name cannot be written and goes.
+        TSimpleXMLElem& child = elem.AddItem(TSimpleXMLElemKind::Classic);
+        try {
+          ReadElement(child, depth + 1);
+        } catch (...) {
+          if (child.Name.empty()) elem.Items.pop_back();
+          throw;
+        }
       }
     }
+  }
+
+  // Other items join their element once they are complete.
+  void ReadItem(TSimpleXMLElem& elem, TSimpleXMLElemKind kind,
+                void (TXMLReader::*read)(TSimpleXMLElem&)) {
+    auto item = std::make_unique<TSimpleXMLElem>(kind, &elem);
+    (this->*read)(*item);
+    elem.Items.push_back(std::move(item));
   }
 
   // "</name>": the name as the start tag had it (a prefixed name in any letter case).

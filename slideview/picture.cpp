@@ -8,12 +8,12 @@
 
 namespace pavona::slideview {
 
-TPicture::~TPicture() {
-  if (graphic_) graphic_->SetOnChange(nullptr);
-}
-
 void TPicture::SetGraphic(std::unique_ptr<TGraphic> graphic) {
-  Install(std::move(graphic));
+  graphic_ = std::move(graphic);
+  if (graphic_) {
+    graphic_->SetOnChange([this] { Changed(); });
+    graphic_->SetOnProgress([this](int percentDone) { Progress(percentDone); });
+  }
   Changed();
 }
 
@@ -29,9 +29,7 @@ void TPicture::LoadFromFile(const std::string& fileName) {
     throw EInvalidGraphic("Unknown picture file extension (." + extension + ")");
   }
   std::unique_ptr<TGraphic> graphic = graphicClass();
-  graphic->SetOnProgress([this](int percentDone) {
-    if (onProgress_) onProgress_(percentDone);
-  });
+  graphic->SetOnProgress([this](int percentDone) { Progress(percentDone); });
   {
     platform::TFileStream file(fileName, platform::FileMode::Read);
     graphic->LoadFromStream(file);
@@ -39,13 +37,12 @@ void TPicture::LoadFromFile(const std::string& fileName) {
   SetGraphic(std::move(graphic));
 }
 
-void TPicture::Install(std::unique_ptr<TGraphic> graphic) {
-  graphic_ = std::move(graphic);
-  if (graphic_) graphic_->SetOnChange([this] { Changed(); });
-}
-
 void TPicture::Changed() const {
   if (onChange_) onChange_();
+}
+
+void TPicture::Progress(int percentDone) const {
+  if (onProgress_) onProgress_(percentDone);
 }
 
 }  // namespace pavona::slideview

@@ -13,7 +13,7 @@ namespace pavona::slideview {
 class TPicture {
  public:
   TPicture() = default;
-  ~TPicture();
+  ~TPicture() = default;
   TPicture(const TPicture&) = delete;
   TPicture& operator=(const TPicture&) = delete;
 
@@ -42,8 +42,8 @@ class TPicture {
   void SetOnProgress(std::function<void(int)> handler) { onProgress_ = std::move(handler); }
 
  private:
-  void Install(std::unique_ptr<TGraphic> graphic);
   void Changed() const;
+  void Progress(int percentDone) const;
 
   std::unique_ptr<TGraphic> graphic_;
   std::function<void()> onChange_;

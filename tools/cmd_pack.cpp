@@ -245,8 +245,9 @@ void CopyPlayer(const std::string& player, platform::TStream& out) {
 
 void Report(const TZipEntryInfo& entry) {
   if (entry.Method == 8) {
-    const unsigned saved = entry.Size == 0 ? 0u
-        : static_cast<unsigned>(100 - std::uint64_t{entry.CompressedSize} * 100 / entry.Size);
+    // Deflate is kept only when it shrinks the entry, so Size is never 0 here.
+    const auto saved =
+        static_cast<unsigned>(100 - std::uint64_t{entry.CompressedSize} * 100 / entry.Size);
     std::fprintf(stderr, "  %s: %u bytes, deflated %u%%\n", entry.Name.c_str(), entry.Size,
                  saved);
   } else {
@@ -285,18 +286,15 @@ int Run(const std::vector<std::string>& args) {
     }
     inputs.push_back(options.sound);
   }
+  // pavona.xml needs no place here: no picture or sound extension is "xml".
   std::vector<std::string> entryNames = names;
   if (!soundName.empty()) entryNames.push_back(soundName);
-  entryNames.push_back(kSettingsName);
   for (std::size_t i = 0; i < entryNames.size(); ++i) {
     for (std::size_t j = 0; j < i; ++j) {
       // Letter case is ignored: on a file system that ignores it, one would replace the other.
       if (Lower(entryNames[i]) == Lower(entryNames[j])) {
-        throw EPackError(i < inputs.size()
-                             ? Quoted(inputs[i]) + ": another file of the show is also named " +
-                                   Quoted(entryNames[j])
-                             : Quoted(inputs[j]) + ": the name " + Quoted(entryNames[j]) +
-                                   " is taken by the show's settings");
+        throw EPackError(Quoted(inputs[i]) + ": another file of the show is also named " +
+                         Quoted(entryNames[j]));
       }
     }
   }

@@ -102,7 +102,9 @@ void DecodePng(std::span<const std::uint8_t> file, raster::Bitmap& pixels, bool&
   const png_uint_32 width = png_get_image_width(s.png, s.info);
   const png_uint_32 height = png_get_image_height(s.png, s.info);
   if (!IsAcceptableGraphicSize(width, height)) throw EPngError(kTooLarge);
-  if (png_get_rowbytes(s.png, s.info) != std::size_t{width} * 4) Fail(s);
+  if (png_get_rowbytes(s.png, s.info) != std::size_t{width} * 4) {
+    throw EPngError(kPrefix + "not supported because its rows do not convert to 32 bits.");
+  }
 
   raster::Bitmap decoded(static_cast<int>(width), static_cast<int>(height));
   std::vector<png_bytep> rows(height);

@@ -42,7 +42,8 @@ class Navigation : public ::testing::Test {
     form_->ImageList = std::make_unique<std::vector<std::string>>(std::move(names));
     form_->IsLooped = looped;
     form_->ImageIndex = 0;
-    form_->ShowSlide(0);
+    // Through the loop, so that a failure goes to the error hook as it would at startup.
+    backend_.Loop().Post([this] { form_->ShowSlide(0); });
     Settle();
   }
 
@@ -162,9 +163,10 @@ TEST_F(Navigation, EscapeEndsTheProgramWithoutTouchingTheSlideTimer) {
   Start({"0.png", "1.png"}, true);
   form_->zTimer->SetEnabled(true);
   backend_.PressKey(vk::Escape);
-  backend_.PressKey(vk::Right);  // behind the quit request: never handled
   EXPECT_TRUE(backend_.RunUntilIdle());
   EXPECT_EQ(backend_.Loop().ExitCode(), 0);
+  backend_.PressKey(vk::Right);  // the loop has ended: never handled
+  backend_.RunUntilIdle();
   EXPECT_TRUE(form_->zTimer->Enabled());
   EXPECT_EQ(form_->ImageIndex, 0);
 }

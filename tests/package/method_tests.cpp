@@ -140,6 +140,8 @@ TEST_F(Methods, TraditionalEncryption) {
   ASSERT_EQ(Shell("cd " + dir / "in" + " && zip -q -P secret ../time.zip - < text.txt"), 0);
   for (const char* zip : {"crc.zip", "time.zip"}) {
     SCOPED_TRACE(zip);
+    std::filesystem::remove_all(dir / "out");
+    std::filesystem::create_directory(dir / "out");
     const std::string path = dir / zip;
     EXPECT_EQ(FailureOf(path, dir / "out"), "Cannot extract file - invalid password");
     EXPECT_TRUE(platform::ListDirectory(dir / "out").empty());
@@ -181,7 +183,7 @@ TEST_F(Methods, CorruptDataOfEachCodec) {
       {"bzip2 without its magic", {.name = "a", .content = text, .data = "BZh9" + NoiseBytes(100, 1), .method = 12}, "error -"},
       {"bzip2 cut short", {.name = "a", .content = text, .data = "", .method = 12}, "Stream read error"},
       {"LZMA properties missing", {.name = "a", .content = text, .data = U16(0x0910) + U16(5) + "\x5D", .method = 14}, "LZMA Input EOF Error."},
-      {"LZMA bad properties", {.name = "a", .content = text, .data = U16(0x0910) + U16(5) + "\xFF\0\0\1\0" + NoiseBytes(50, 2), .method = 14}, "LZMA \"Unsupported\" Error."},
+      {"LZMA bad properties", {.name = "a", .content = text, .data = U16(0x0910) + U16(5) + std::string("\xFF\0\0\1\0", 5) + NoiseBytes(50, 2), .method = 14}, "LZMA \"Unsupported\" Error."},
       {"WavPack garbage", {.name = "a", .content = text, .data = NoiseBytes(200, 3), .method = 97}, "WavPack decompression failed: "},
       {"Deflate damaged", {.name = "a", .content = text, .data = deflated, .method = 8}, ""},
   };

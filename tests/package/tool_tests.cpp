@@ -26,7 +26,7 @@ class Tool : public ::testing::Test {
 };
 
 TEST_F(Tool, ListShowsOneLinePerEntry) {
-  WriteFile(dir / "show", "program bytes" + BuildZip({{.name = "List.txt", .content = "a.jpg,b.jpg"},
+  WriteFile(dir / "show", BuildZip({{.name = "List.txt", .content = "a.jpg,b.jpg"},
                                                       {.name = "\x81.jpg", .content = "", .method = 8}},
                                                      {.prefix = "program bytes"}));
   int status = -1;

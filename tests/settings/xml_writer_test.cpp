@@ -125,3 +125,28 @@ TEST(XmlWriter, AnEmptyDocumentStaysReadable) {
 
 }  // namespace
 }  // namespace pavona::settings
+
+namespace pavona::settings {
+namespace {
+
+TEST(XmlWriter, DocumentsThatEndEarlyWriteReadably) {
+  const std::string texts[] = {
+      "<Info><",
+      "<Info><n:",
+      "<Info>x<?Inf",
+      "<Info><List>a</List><?pi a='1",
+      "<Info><List a='1'>a.jpg",
+      std::string("\xFF\xFE<\0I\0>\0x\0<\0?\0I\0", 16),
+  };
+  for (const std::string& text : texts) {
+    TSimpleXML xml;
+    xml.LoadFromString(text);
+    const std::string bytes = xml.SaveToString();
+    TSimpleXML again;
+    EXPECT_NO_THROW(again.LoadFromString(bytes)) << bytes;
+    EXPECT_EQ(again.SaveToString(), bytes);
+  }
+}
+
+}  // namespace
+}  // namespace pavona::settings
