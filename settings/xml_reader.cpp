@@ -348,15 +348,18 @@ class TXMLReader {
       if (c == U'/' || c == U'>' || c == U'?') return;
       if (!IsNameStart(c) && c != U'-' && c != U'.' && c != U'_') FailAtNext(kBadCharacter);
       TSimpleXMLProp property;
+      bool prefixed = false;
       for (;; c = Require()) {
-        if (c == U':') {
+        if (c == U':' && !prefixed && !property.Name.empty()) {
           property.NameSpace = std::move(property.Name);
           property.Name.clear();
+          prefixed = true;
         } else if (IsNameChar(c)) {
           property.Name += Utf8Of(c);
         } else {
+          // One prefix at most, and a name after it: anything else could not be written back.
           if (IsBlank(c)) SkipBlanks();
-          if (Require() != U'=') FailAtNext(kBadCharacter);
+          if (Require() != U'=' || property.Name.empty()) FailAtNext(kBadCharacter);
           break;
         }
         Skip();

@@ -45,7 +45,13 @@ void WriteItem(std::string& out, const TSimpleXMLElem& item, int level, bool inl
     case TSimpleXMLElemKind::CData: out += "<![CDATA[" + item.Value + "]]>"; break;
     case TSimpleXMLElemKind::Comment: out += "<!--" + item.Value + "-->"; break;
     case TSimpleXMLElemKind::DocType: out += "<!DOCTYPE" + item.Value + ">"; break;
-    default: out += "<?" + item.FullName() + Properties(item) + "?>"; break;
+    default: {
+      std::string properties = Properties(item);
+      // "<?xml " starts a header: another instruction named xml keeps a different blank.
+      if (item.FullName() == "xml" && !properties.empty()) properties[0] = '\t';
+      out += "<?" + item.FullName() + properties + "?>";
+      break;
+    }
   }
   if (!inlined) out += "\r\n";
 }
@@ -54,7 +60,10 @@ void WriteElement(std::string& out, const TSimpleXMLElem& elem, int level, bool 
   const std::string indent = inlined ? std::string() : std::string(level * 2, ' ');
   const std::string name = elem.FullName();
   out += indent + "<" + name + Properties(elem);
-  if (elem.Items.empty()) {
+  // A lone text item is left only where reading stopped inside the element, whose value then
+  // is empty; written out, it would read back as the value.
+  const bool loneText = elem.Items.size() == 1 && elem.Items[0]->Kind == TSimpleXMLElemKind::Text;
+  if (elem.Items.empty() || loneText) {
     out += elem.Value.empty() ? "/>" : ">" + EncodeXMLElementValue(elem.Value) + "</" + name + ">";
   } else {
     bool mixed = inlined;
@@ -93,9 +102,10 @@ std::string TSimpleXML::SaveToString() const {
   std::string* out = header == nullptr ? &body : &lead;
   for (const auto& item : Prolog_) {
     if (item->Kind == TSimpleXMLElemKind::Header) {
-      lead += HeaderLine(item.get(), charset);
-      body += "\r\n";
+      // Every header names the encoding the rest is written in.
+      *out += HeaderLine(item.get(), charset);
       out = &body;
+      body += "\r\n";
     } else {
       WriteItem(*out, *item, 0, false);
     }

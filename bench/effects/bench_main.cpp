@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -13,7 +14,9 @@ class TRatioReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs) {
-      if (!run.error_occurred) times_[run.benchmark_name()] = run.GetAdjustedRealTime();
+      if (!run.error_occurred) {
+        times_[run.benchmark_name()] = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
+      }
     }
     ConsoleReporter::ReportRuns(runs);
   }
@@ -22,13 +25,16 @@ class TRatioReporter : public benchmark::ConsoleReporter {
     for (const char* size : {"1920/1080", "3840/2160"}) {
       const auto memcpy = times_.find(std::string("BM_Memcpy/") + size);
       const auto fade = times_.find(std::string("BM_FadeFrame/") + size);
-      if (memcpy == times_.end() || fade == times_.end() || memcpy->second <= 0) continue;
-      std::printf("fade frame %s: %.2f x memcpy of a frame\n", size, fade->second / memcpy->second);
+      if (memcpy == times_.end() || fade == times_.end()) continue;
+      if (memcpy->second.first <= 0 || memcpy->second.second <= 0) continue;
+      std::printf("fade frame %s: %.2f x memcpy of a frame (real time), %.2f x (CPU time)\n", size,
+                  fade->second.first / memcpy->second.first,
+                  fade->second.second / memcpy->second.second);
     }
   }
 
  private:
-  std::map<std::string, double> times_;
+  std::map<std::string, std::pair<double, double>> times_;  // real, CPU
 };
 
 }  // namespace

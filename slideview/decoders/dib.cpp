@@ -200,10 +200,14 @@ class Decoder {
       Pixel* out = Row(pixels, r);
       switch (h_.bitCount) {
         case 1:
-          for (std::size_t x = 0; x < w; ++x) out[x] = palette_[(src[x >> 3] >> (7 - (x & 7))) & 1];
+          for (std::size_t x = 0; x < w; ++x) {
+            out[x] = palette_[(src[x >> 3] >> (7 - (x & 7))) & 1];
+          }
           break;
         case 4:
-          for (std::size_t x = 0; x < w; ++x) out[x] = palette_[(src[x >> 1] >> (x & 1 ? 0 : 4)) & 15];
+          for (std::size_t x = 0; x < w; ++x) {
+            out[x] = palette_[(src[x >> 1] >> (x & 1 ? 0 : 4)) & 15];
+          }
           break;
         case 8:
           for (std::size_t x = 0; x < w; ++x) out[x] = palette_[src[x]];
@@ -220,7 +224,8 @@ class Decoder {
         case 32:
           for (std::size_t x = 0; x < w; ++x) {
             const std::uint8_t* p = src + 4 * x;
-            out[x] = channels(p[0] | (Pixel{p[1]} << 8) | (Pixel{p[2]} << 16) | (Pixel{p[3]} << 24));
+            out[x] =
+                channels(p[0] | (Pixel{p[1]} << 8) | (Pixel{p[2]} << 16) | (Pixel{p[3]} << 24));
           }
           break;
       }

@@ -103,7 +103,8 @@ bool ReadRows(JpegState& s, raster::Bitmap& pixels, std::uint8_t* cmykRow,
       }
       if (jpeg_read_scanlines(&cinfo, rows, count) == 0) break;
     }
-    const int percent = static_cast<int>(std::uint64_t{cinfo.output_scanline} * 100 / cinfo.output_height);
+    const int percent =
+        static_cast<int>(std::uint64_t{cinfo.output_scanline} * 100 / cinfo.output_height);
     if (progress && percent != s.percentDone) {
       s.percentDone = percent;
       progress(percent);

@@ -114,6 +114,13 @@ TEST_F(PackTest, ShowIsThePlayerFollowedByAPackageTheViewerReadsBack) {
     }
   }
 
+  // The viewer's own package reader, through the tool's extract command.
+  const Result extracted = Shell(ShellQuote(PAVONA_TOOL) + " extract show out");
+  ASSERT_EQ(extracted.code, 0) << extracted.err;
+  for (const std::string& name : kPictures) {
+    EXPECT_EQ(ReadFile(dir_ / "out" / name), ReadFile(dir_ / name)) << name;
+  }
+
   pavona::settings::TSimpleXML xml;
   xml.LoadFromString(Shell("unzip -p show pavona.xml").out);
   const auto& info = xml.Root();

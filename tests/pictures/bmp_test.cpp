@@ -16,12 +16,12 @@ using raster::Pixel;
 constexpr Pixel kCanvas = MakePixel(0xAB, 0xCD, 0xEF);
 constexpr Pixel kBlack = MakePixel(0, 0, 0);
 const std::array<Pixel, 8> kColours = {
-    MakePixel(0, 0, 0),     MakePixel(255, 255, 255), MakePixel(255, 0, 0),
-    MakePixel(0, 255, 0),   MakePixel(0, 0, 255),     MakePixel(255, 255, 0),
-    MakePixel(0, 255, 255), MakePixel(255, 0, 255)};
+    MakePixel(0, 0, 0),   MakePixel(255, 255, 255), MakePixel(255, 0, 0),   MakePixel(0, 255, 0),
+    MakePixel(0, 0, 255), MakePixel(255, 255, 0),   MakePixel(0, 255, 255), MakePixel(255, 0, 255)};
 
 // A 5 x 3 picture (odd width, so rows need padding) as indexes into kColours, top row first.
-const std::vector<std::vector<unsigned>> kIndexes = {{0, 1, 2, 3, 4}, {4, 3, 2, 1, 0}, {1, 1, 0, 0, 2}};
+const std::vector<std::vector<unsigned>> kIndexes = {
+    {0, 1, 2, 3, 4}, {4, 3, 2, 1, 0}, {1, 1, 0, 0, 2}};
 
 struct BmpSpec {
   std::uint32_t headerSize = 40;
@@ -55,7 +55,8 @@ Bytes BuildBmp(const BmpSpec& s) {
     dib.U8(p & 0xFF).U8((p >> 8) & 0xFF).U8((p >> 16) & 0xFF);
     if (s.headerSize != 12) dib.U8(0);
   }
-  const std::uint32_t offBits = s.offBits != 0 ? s.offBits : 14 + static_cast<std::uint32_t>(dib.bytes.size());
+  const std::uint32_t offBits =
+      s.offBits != 0 ? s.offBits : 14 + static_cast<std::uint32_t>(dib.bytes.size());
   ByteWriter file;
   file.U8('B').U8('M').U32(static_cast<std::uint32_t>(14 + dib.bytes.size() + s.bits.size()));
   file.U32(0).U32(offBits).Append(dib.bytes);
@@ -64,7 +65,8 @@ Bytes BuildBmp(const BmpSpec& s) {
 }
 
 std::vector<std::vector<std::uint32_t>> Encode(unsigned modulo,
-                                               std::uint32_t (*encode)(Pixel colour, unsigned index)) {
+                                               std::uint32_t (*encode)(Pixel colour,
+                                                                       unsigned index)) {
   std::vector<std::vector<std::uint32_t>> rows;
   for (const auto& indexes : kIndexes) {
     rows.emplace_back();
@@ -90,7 +92,9 @@ std::uint32_t As565(Pixel c, unsigned) {
   return ((c >> 19 & 31) << 11) | ((c >> 10 & 63) << 5) | (c >> 3 & 31);
 }
 // A fourth byte that must not be taken for alpha.
-std::uint32_t AsRgbWithJunk(Pixel c, unsigned index) { return (c & 0xFFFFFF) | (index * 0x30u << 24); }
+std::uint32_t AsRgbWithJunk(Pixel c, unsigned index) {
+  return (c & 0xFFFFFF) | (index * 0x30u << 24);
+}
 // R, G, B from the low byte up.
 std::uint32_t AsRgbx(Pixel c, unsigned) {
   return ((c >> 16) & 0xFF) | (c & 0xFF00) | ((c & 0xFF) << 16);
@@ -112,22 +116,30 @@ std::vector<Pixel> Palette(unsigned count) { return {kColours.begin(), kColours.
 TEST(BmpDecoder, DecodesEveryLayoutToTheSamePixels) {
   const std::vector<LayoutCase> cases = {
       {"1 bit", WithBits({.bitCount = 1, .palette = Palette(2)}, Encode(2, AsIndex)), 2},
-      {"4 bits", WithBits({.bitCount = 4, .palette = Palette(5), .colorsUsed = 5}, Encode(8, AsIndex)), 8},
-      {"8 bits", WithBits({.bitCount = 8, .palette = Palette(8), .colorsUsed = 8}, Encode(8, AsIndex)), 8},
+      {"4 bits",
+       WithBits({.bitCount = 4, .palette = Palette(5), .colorsUsed = 5}, Encode(8, AsIndex)), 8},
+      {"8 bits",
+       WithBits({.bitCount = 8, .palette = Palette(8), .colorsUsed = 8}, Encode(8, AsIndex)), 8},
       {"8 bits, core header",
        WithBits({.headerSize = 12, .bitCount = 8, .palette = Palette(8)}, Encode(8, AsIndex)), 8},
       {"16 bits, 5-5-5", WithBits({.bitCount = 16}, Encode(8, As555)), 8},
       {"16 bits, 5-6-5 bit fields",
-       WithBits({.bitCount = 16, .compression = 3, .masks = {0xF800, 0x07E0, 0x001F, 0},
+       WithBits({.bitCount = 16,
+                 .compression = 3,
+                 .masks = {0xF800, 0x07E0, 0x001F, 0},
                  .masksAfterHeader = true},
-                Encode(8, As565)), 8},
+                Encode(8, As565)),
+       8},
       {"24 bits", WithBits({.bitCount = 24}, Encode(8, AsRgb)), 8},
       {"24 bits, top-down", WithBits({.height = -3, .bitCount = 24}, Encode(8, AsRgb)), 8},
       {"32 bits, fourth byte unused", WithBits({.bitCount = 32}, Encode(8, AsRgbWithJunk)), 8},
       {"32 bits, bit fields in a V5 header",
-       WithBits({.headerSize = 124, .bitCount = 32, .compression = 3,
+       WithBits({.headerSize = 124,
+                 .bitCount = 32,
+                 .compression = 3,
                  .masks = {0x0000FF, 0x00FF00, 0xFF0000, 0}},
-                Encode(8, AsRgbx)), 8},
+                Encode(8, AsRgbx)),
+       8},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -141,23 +153,33 @@ TEST(BmpDecoder, DecodesEveryLayoutToTheSamePixels) {
 TEST(BmpDecoder, ScalesNarrowBitFieldsToEightBits) {
   // 5-6-5: red 16 of 31, green 32 of 63, blue 1 of 31.
   const std::uint32_t word = (16u << 11) | (32u << 5) | 1u;
-  const BmpSpec spec = WithBits({.width = 1, .height = 1, .bitCount = 16, .compression = 3,
-                                 .masks = {0xF800, 0x07E0, 0x001F, 0}, .masksAfterHeader = true},
+  const BmpSpec spec = WithBits({.width = 1,
+                                 .height = 1,
+                                 .bitCount = 16,
+                                 .compression = 3,
+                                 .masks = {0xF800, 0x07E0, 0x001F, 0},
+                                 .masksAfterHeader = true},
                                 {{word}});
-  EXPECT_EQ(DrawOver(*Decode<TBitmap>(BuildBmp(spec)), kCanvas).pixel(0, 0), MakePixel(132, 130, 8));
+  EXPECT_EQ(DrawOver(*Decode<TBitmap>(BuildBmp(spec)), kCanvas).pixel(0, 0),
+            MakePixel(132, 130, 8));
 }
 
 TEST(BmpDecoder, AlphaMaskBlendsAndAllZeroAlphaMeansOpaque) {
-  const BmpSpec withAlpha{.headerSize = 124, .width = 3, .height = 1, .bitCount = 32,
-                          .compression = 3, .masks = {0xFF0000, 0xFF00, 0xFF, 0xFF000000}};
+  const BmpSpec withAlpha{.headerSize = 124,
+                          .width = 3,
+                          .height = 1,
+                          .bitCount = 32,
+                          .compression = 3,
+                          .masks = {0xFF0000, 0xFF00, 0xFF, 0xFF000000}};
   // Transparent, half and opaque white over black.
-  const auto blended = Decode<TBitmap>(
-      BuildBmp(WithBits(withAlpha, {{0x00FFFFFF, 0x80FFFFFF, 0xFFFFFFFF}})));
+  const auto blended =
+      Decode<TBitmap>(BuildBmp(WithBits(withAlpha, {{0x00FFFFFF, 0x80FFFFFF, 0xFFFFFFFF}})));
   EXPECT_TRUE(blended->HasAlpha());
   EXPECT_EQ(PixelsOf(DrawOver(*blended, kBlack)),
             (std::vector<Pixel>{kBlack, MakePixel(128, 128, 128), MakePixel(255, 255, 255)}));
 
-  const auto opaque = Decode<TBitmap>(BuildBmp(WithBits(withAlpha, {{0x000000FF, 0x0000FF00, 0x00FF0000}})));
+  const auto opaque =
+      Decode<TBitmap>(BuildBmp(WithBits(withAlpha, {{0x000000FF, 0x0000FF00, 0x00FF0000}})));
   EXPECT_FALSE(opaque->HasAlpha());
   EXPECT_EQ(PixelsOf(DrawOver(*opaque, kCanvas)),
             (std::vector<Pixel>{MakePixel(0, 0, 255), MakePixel(0, 255, 0), MakePixel(255, 0, 0)}));
@@ -167,25 +189,31 @@ TEST(BmpDecoder, DecodesRunLengthEncodings) {
   // RLE8, 4 x 3, bottom row first: a run, a single pixel, end of line; an odd absolute run with
   // its pad byte, a delta over one pixel, end of line; a run, end of bitmap. Skipped pixels stay
   // black.
-  const BmpSpec rle8{.width = 4, .height = 3, .bitCount = 8, .compression = 1,
+  const BmpSpec rle8{.width = 4,
+                     .height = 3,
+                     .bitCount = 8,
+                     .compression = 1,
                      .palette = Palette(8),
-                     .bits = {3, 1, 1, 2, 0, 0,
-                              0, 3, 2, 3, 1, 0, 0, 2, 1, 0, 0, 0,
-                              2, 3, 0, 1}};
+                     .bits = {3, 1, 1, 2, 0, 0,                    // bottom row
+                              0, 3, 2, 3, 1, 0, 0, 2, 1, 0, 0, 0,  // middle row
+                              2, 3, 0, 1}};                         // top row
   const Pixel* c = kColours.data();
   EXPECT_EQ(PixelsOf(DrawOver(*Decode<TBitmap>(BuildBmp(rle8)), kCanvas)),
-            (std::vector<Pixel>{c[3], c[3], kBlack, kBlack,
-                                c[2], c[3], c[1], kBlack,
+            (std::vector<Pixel>{c[3], c[3], kBlack, kBlack,  //
+                                c[2], c[3], c[1], kBlack,    //
                                 c[1], c[1], c[1], c[2]}));
 
   // RLE4, 5 x 2: a run of alternating nibbles, end of line; an absolute run of three, a run of
   // two, end of bitmap.
-  const BmpSpec rle4{.width = 5, .height = 2, .bitCount = 4, .compression = 2,
+  const BmpSpec rle4{.width = 5,
+                     .height = 2,
+                     .bitCount = 4,
+                     .compression = 2,
                      .palette = Palette(8),
-                     .bits = {5, 0x12, 0, 0,
-                              0, 3, 0x34, 0x50, 2, 0x70, 0, 1}};
+                     .bits = {5, 0x12, 0, 0,                  // bottom row
+                              0, 3, 0x34, 0x50, 2, 0x70, 0, 1}};  // top row
   EXPECT_EQ(PixelsOf(DrawOver(*Decode<TBitmap>(BuildBmp(rle4)), kCanvas)),
-            (std::vector<Pixel>{c[3], c[4], c[5], c[7], c[0],
+            (std::vector<Pixel>{c[3], c[4], c[5], c[7], c[0],  //
                                 c[1], c[2], c[1], c[2], c[1]}));
 }
 
@@ -222,19 +250,31 @@ TEST(BmpDecoder, RejectsCorruptFilesAndSurvivesHostileOnes) {
       {"huge width", Patched(good, 18, 70000), invalid},
       {"JPEG compression", Patched(good, 30, 4), invalid},
       {"RLE8 with 24 bits", Patched(good, 30, 1), invalid},
-      {"top-down RLE", BuildBmp({.height = -3, .bitCount = 8, .compression = 1,
-                                 .palette = Palette(2), .bits = {0, 1}}), invalid},
+      {"top-down RLE",
+       BuildBmp(
+           {.height = -3, .bitCount = 8, .compression = 1, .palette = Palette(2), .bits = {0, 1}}),
+       invalid},
       {"colour table larger than the file",
        BuildBmp({.bitCount = 8, .palette = Palette(2), .colorsUsed = 0xFFFFFFF0u}), shortFile},
       {"pixel offset past the end", Patched(good, 10, 100000), shortFile},
       // Runs longer than a row, a delta far below the picture and an absolute run that
       // overruns the data are dropped at the picture's edges.
-      {"hostile RLE8", BuildBmp({.width = 4, .height = 3, .bitCount = 8, .compression = 1,
-                                 .palette = Palette(2), .bits = {255, 1, 0, 2, 200, 1, 255, 1,
-                                                                 0, 0, 0, 200, 1}}), ""},
+      {"hostile RLE8",
+       BuildBmp({.width = 4,
+                 .height = 3,
+                 .bitCount = 8,
+                 .compression = 1,
+                 .palette = Palette(2),
+                 .bits = {255, 1, 0, 2, 200, 1, 255, 1, 0, 0, 0, 200, 1}}),
+       ""},
       {"indexes past the colour table",
-       BuildBmp({.width = 2, .height = 1, .bitCount = 8, .palette = Palette(2), .colorsUsed = 2,
-                 .bits = {200, 255, 0, 0}}), ""},
+       BuildBmp({.width = 2,
+                 .height = 1,
+                 .bitCount = 8,
+                 .palette = Palette(2),
+                 .colorsUsed = 2,
+                 .bits = {200, 255, 0, 0}}),
+       ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

@@ -26,7 +26,7 @@ TBitmap Numbered(int width, int height) {
   return TBitmap(std::move(pixels));
 }
 
-// The canvas as rows of text-like numbers for readable failures.
+// The canvas row by row, so a failure shows the picture.
 std::vector<std::vector<Pixel>> Rows(const Bitmap& canvas) {
   std::vector<std::vector<Pixel>> rows;
   for (int y = 0; y < canvas.height(); ++y) {
@@ -57,7 +57,8 @@ TEST(GraphicDraw, StretchesByNearestNeighbour) {
 
   Bitmap small(2, 1);
   Numbered(4, 2).Draw(small, Rect{0, 0, 2, 1});
-  EXPECT_EQ(Rows(small), (std::vector<std::vector<Pixel>>{{0x01, 0x03}}));
+  EXPECT_EQ(Rows(small), (std::vector<std::vector<Pixel>>{
+                              {0x01, 0x03}}));
 }
 
 TEST(GraphicDraw, HonoursClipRegionOriginAndClipRect) {

@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
-
-#include <cstdio>
-
 #include <jerror.h>
 #include <jpeglib.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -25,7 +23,8 @@ std::vector<std::uint8_t> Gradient(int width, int height, int components) {
   std::vector<std::uint8_t> samples;
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) {
-      for (int c = 0; c < components; ++c) samples.push_back(static_cast<std::uint8_t>(x * 9 + y * 5 + c * 80));
+      for (int c = 0; c < components; ++c)
+        samples.push_back(static_cast<std::uint8_t>(x * 9 + y * 5 + c * 80));
     }
   }
   return samples;
@@ -56,8 +55,8 @@ TEST(JpegDecoder, ConvertsAdobeCmyk) {
 
 TEST(JpegDecoder, IgnoresOrientation) {
   // An Exif block whose orientation tag (0x0112) says "rotate 90 degrees".
-  const Bytes exif = {'E', 'x', 'i', 'f', 0, 0, 'I', 'I', 42, 0, 8, 0, 0, 0, 1, 0,
-                      0x12, 0x01, 3, 0, 1, 0, 0, 0, 6, 0, 0, 0, 0, 0, 0, 0};
+  const Bytes exif = {'E',  'x',  'i', 'f', 0, 0, 'I', 'I', 42, 0, 8, 0, 0, 0, 1, 0,
+                      0x12, 0x01, 3,   0,   1, 0, 0,   0,   6,  0, 0, 0, 0, 0, 0, 0};
   const Bytes file = EncodeJpeg(16, 8, 3, Gradient(16, 8, 3), 90, exif);
   const auto jpeg = Decode<TJPEGImage>(file);
   EXPECT_EQ(jpeg->Width(), 16);

@@ -1,12 +1,11 @@
 #include "tests/pictures/picture_fixtures.h"
 
-#include <cstdio>
-
 #include <jpeglib.h>
 #include <png.h>
 #include <tiffio.h>
 
 #include <atomic>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -85,7 +84,8 @@ std::string ScratchFolder::Path(const std::string& name) const {
 std::string ScratchFolder::Write(const std::string& name, const Bytes& bytes) const {
   const std::string path = Path(name);
   std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
   return path;
 }
 
@@ -248,7 +248,8 @@ Bytes EncodeTiff(int width, int height, int components, const std::vector<std::u
   TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, components);
   TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 8);
   TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
-  TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, components == 1 ? PHOTOMETRIC_MINISBLACK : PHOTOMETRIC_RGB);
+  TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC,
+               components == 1 ? PHOTOMETRIC_MINISBLACK : PHOTOMETRIC_RGB);
   TIFFSetField(tiff, TIFFTAG_COMPRESSION, compression);
   TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, 2);
   for (int y = 0; y < height; ++y) {

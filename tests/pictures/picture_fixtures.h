@@ -73,8 +73,8 @@ struct PngSpec {
   int bitDepth = 8;
   bool interlaced = false;
   std::vector<unsigned> samples{};
-  std::vector<raster::Pixel> palette{};      // colours, for palette images
-  std::vector<std::uint8_t> paletteAlpha{};  // tRNS for palette images
+  std::vector<raster::Pixel> palette{};       // colours, for palette images
+  std::vector<std::uint8_t> paletteAlpha{};   // tRNS for palette images
   std::vector<unsigned> transparentColour{};  // tRNS for grey (1 value) or RGB (3 values)
 };
 Bytes EncodePng(const PngSpec& spec);

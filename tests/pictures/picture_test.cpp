@@ -1,14 +1,12 @@
 #include "slideview/picture.h"
 
 #include <gtest/gtest.h>
-
-#include <cstdio>
-
 #include <jerror.h>
 #include <jpeglib.h>
 #include <png.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -39,11 +37,11 @@ TEST(FileFormats, RegistersTheBuiltInFormatsInOrder) {
   // Other tests may register more behind these.
   extensions.resize(7);
   descriptions.resize(7);
-  EXPECT_EQ(extensions, (std::vector<std::string>{"ico", "tiff", "tif", "bmp", "png", "jpeg", "jpg"}));
-  EXPECT_EQ(descriptions,
-            (std::vector<std::string>{"Icons", "TIFF Images", "TIFF Images", "Bitmaps",
-                                      "Portable Network Graphics", "JPEG Image File",
-                                      "JPEG Image File"}));
+  EXPECT_EQ(extensions,
+            (std::vector<std::string>{"ico", "tiff", "tif", "bmp", "png", "jpeg", "jpg"}));
+  EXPECT_EQ(descriptions, (std::vector<std::string>{"Icons", "TIFF Images", "TIFF Images",
+                                                    "Bitmaps", "Portable Network Graphics",
+                                                    "JPEG Image File", "JPEG Image File"}));
 }
 
 template <class Graphic>
@@ -67,8 +65,10 @@ TEST(FileFormats, FindsExtensionsInAnyCaseAndNothingElse) {
 
 TEST(FileFormats, TheNewestRegistrationWins) {
   TFileFormatsList list;
-  list.Add("Ext1", "first", 0, [] { return std::unique_ptr<TGraphic>(std::make_unique<TBitmap>()); });
-  list.Add("ext1", "second", 0, [] { return std::unique_ptr<TGraphic>(std::make_unique<TIcon>()); });
+  list.Add("Ext1", "first", 0,
+           [] { return std::unique_ptr<TGraphic>(std::make_unique<TBitmap>()); });
+  list.Add("ext1", "second", 0,
+           [] { return std::unique_ptr<TGraphic>(std::make_unique<TIcon>()); });
   const TGraphicClass found = list.FindExt("EXT1");
   ASSERT_NE(found, nullptr);
   EXPECT_NE(dynamic_cast<TIcon*>(found().get()), nullptr);
@@ -106,7 +106,9 @@ TEST_F(PictureFiles, LoadsByExtensionAndFiresOnChange) {
       {"slide.jpeg", jpeg, 3, 2},
       {"slide.Bmp", SmallBmp(MakePixel(1, 2, 3)), 1, 1},
       {"folder.png/slide.PNG",
-       EncodePng({.width = 4, .height = 1, .colorType = PNG_COLOR_TYPE_GRAY, .samples = {1, 2, 3, 4}}), 4, 1},
+       EncodePng(
+           {.width = 4, .height = 1, .colorType = PNG_COLOR_TYPE_GRAY, .samples = {1, 2, 3, 4}}),
+       4, 1},
       {"slide.tif", EncodeTiff(2, 5, 1, std::vector<std::uint8_t>(10, 7), 1), 2, 5},
   };
   for (const auto& c : cases) {
@@ -124,7 +126,8 @@ TEST_F(PictureFiles, LoadsByExtensionAndFiresOnChange) {
 TEST_F(PictureFiles, ForwardsTheDecodersProgress) {
   std::vector<int> reported;
   picture.SetOnProgress([&](int percent) { reported.push_back(percent); });
-  picture.LoadFromFile(folder.Write("tall.jpg", EncodeJpeg(8, 40, 1, std::vector<std::uint8_t>(320, 9))));
+  picture.LoadFromFile(
+      folder.Write("tall.jpg", EncodeJpeg(8, 40, 1, std::vector<std::uint8_t>(320, 9))));
   ASSERT_FALSE(reported.empty());
   EXPECT_TRUE(std::is_sorted(reported.begin(), reported.end()));
   EXPECT_EQ(std::adjacent_find(reported.begin(), reported.end()), reported.end());
@@ -149,7 +152,8 @@ TEST_F(PictureFiles, FailedLoadKeepsThePreviousGraphicSilently) {
       {"slide", jpeg, "Unknown picture file extension (.)"},
       {"slide.", jpeg, "Unknown picture file extension (.)"},
       {"slide.png", jpeg,
-       "This \"Portable Network Graphics\" image is not valid because it contains an invalid header."},
+       "This \"Portable Network Graphics\" image is not valid because it contains an invalid "
+       "header."},
       {"slide.jpg", Bytes{'n', 'o', 'p', 'e'}, "JPEG error #" + std::to_string(JERR_NO_SOI)},
       {"slide.bmp", Bytes{'B', 'M', 0, 0}, "Stream read error"},
       {"slide.ico", Bytes{0, 0, 2, 0, 1, 0}, "Icon image is not valid"},

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <tiffio.h>
 
 #include <string>
@@ -18,11 +17,11 @@ constexpr Pixel kCanvas = MakePixel(10, 20, 30);
 
 TEST(TiffDecoder, CopiesPixelsExactly) {
   // 3 x 3 in strips of two rows, so the last strip is short.
-  const std::vector<std::uint8_t> rgb = {1, 2, 3,    4, 5, 6,    7, 8, 9,
-                                         10, 11, 12, 13, 14, 15, 16, 17, 18,
-                                         250, 0, 0,  0, 250, 0,  0, 0, 250};
+  const std::vector<std::uint8_t> rgb = {1,  2,  3,  4,  5,   6, 7, 8, 9,   10, 11, 12, 13, 14,
+                                         15, 16, 17, 18, 250, 0, 0, 0, 250, 0,  0,  0,  250};
   std::vector<Pixel> expected;
-  for (std::size_t i = 0; i < rgb.size(); i += 3) expected.push_back(MakePixel(rgb[i], rgb[i + 1], rgb[i + 2]));
+  for (std::size_t i = 0; i < rgb.size(); i += 3)
+    expected.push_back(MakePixel(rgb[i], rgb[i + 1], rgb[i + 2]));
   const std::vector<std::uint8_t> grey = {0, 100, 200, 1, 2, 3, 4, 5, 255};
   std::vector<Pixel> expectedGrey;
   for (std::uint8_t g : grey) expectedGrey.push_back(MakePixel(g, g, g));
@@ -56,7 +55,8 @@ TEST(TiffDecoder, RejectsCorruptFiles) {
       {"empty", {}},
       {"not a TIFF", {'G', 'I', 'F', '8', '9', 'a', 0, 0, 0, 0}},
       {"header only", Bytes(good.begin(), good.begin() + 8)},
-      {"directory pointing past the end", [&] {
+      {"directory pointing past the end",
+       [&] {
          Bytes b = good;
          b[4] = 0xF0;
          b[5] = 0xFF;

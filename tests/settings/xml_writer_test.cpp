@@ -50,6 +50,9 @@ TEST(XmlWriter, WrittenValuesReadBackUnchangedInEveryEncoding) {
       "<?xml version=\"1.0\" encoding=\"shift_jis\"?>",
       "<?xml version=\"1.0\"?>",                                   // header without encoding
       "<!-- first --><?xml version=\"1.0\" encoding=\"ebcdic-cp-us\"?>",
+      // A second header, and an instruction named xml that is no header (no space after it).
+      "<?xml version=\"1.0\" encoding=\"utf-8\"?><?xml\tv='1'?><?xml version=\"1.0\" "
+      "encoding=\"koi8-r\"?>",
       // Read as UTF-8 up to the header; ANSI could not hold that comment.
       "\xEF\xBB\xBF<!-- \xE6\x97\xA5 --><?xml version=\"1.0\" encoding=\"iso-8859-2\"?>",
   };
@@ -136,6 +139,7 @@ TEST(XmlWriter, DocumentsThatEndEarlyWriteReadably) {
       "<Info>x<?Inf",
       "<Info><List>a</List><?pi a='1",
       "<Info><List a='1'>a.jpg",
+      "<Info><List>a&amp;amp;b<",
       std::string("\xFF\xFE<\0I\0>\0x\0<\0?\0I\0", 16),
   };
   for (const std::string& text : texts) {
@@ -145,6 +149,10 @@ TEST(XmlWriter, DocumentsThatEndEarlyWriteReadably) {
     TSimpleXML again;
     EXPECT_NO_THROW(again.LoadFromString(bytes)) << bytes;
     EXPECT_EQ(again.SaveToString(), bytes);
+    const TSimpleXMLElem* list = xml.Root().ItemNamed("List");
+    if (list != nullptr) {
+      EXPECT_EQ(again.Root().ItemNamed("List")->Value, list->Value) << text;
+    }
   }
 }
 
