@@ -48,8 +48,8 @@ using TMouseEvent = std::function<void(TCustomSlideView& Sender, platform::TMous
 using TFrameTimerFactory = std::function<std::unique_ptr<platform::TFrameTimer>()>;
 
 // The control's private messages, posted by the frame-timer thread. Both carry the number of the
-// transition that posted them in WParam, so a message left over from a stopped transition never
-// acts on a newer one.
+// transition that posted them in WParam (MSG_PROGRESS_CHANGED the progress in LParam), so a
+// message left over from a stopped transition never acts on a newer one.
 constexpr std::uint32_t WM_USER = 0x0400;
 constexpr std::uint32_t MSG_TRANSITION_FINISHED = WM_USER + 1;
 constexpr std::uint32_t MSG_PROGRESS_CHANGED = WM_USER + 2;
