@@ -43,7 +43,7 @@ class TXMLCharSource {
 
   std::string_view Bytes_;
   std::size_t Offset_ = 0;  // in Bytes_, or in Converted_ in mode Converted
-  TMode Mode_ = TMode::SingleByte;
+  TMode Mode_ = TMode::Utf8;
   const std::array<char32_t, 256>* Table_ = nullptr;
   std::string Converted_;     // UTF-8 of Bytes_ from ConvertedFrom_ on
   std::size_t ConvertedFrom_ = 0;
