@@ -2,14 +2,30 @@
 
 #include "app/working_folder.h"
 #include "effects/effect_table.h"
+#include "package/archive_error.h"
+#include "package/package_extract.h"
 #include "platform/files.h"
+#include "settings/show_settings.h"
+#include "sound/background_sound.h"
 
 namespace pavona::app {
 
 TMainForm::TMainForm(platform::TBackend& backend)
-    : backend_(backend), loop_(backend.Loop()), window_(backend.MainWindow()) {
+    : TMainForm(backend, platform::ExecutablePath(),
+                platform::CreateMediaDevice(backend.Loop())) {}
+
+TMainForm::TMainForm(platform::TBackend& backend, std::string executablePath,
+                     std::unique_ptr<platform::TMediaDevice> mediaDevice)
+    : backend_(backend),
+      loop_(backend.Loop()),
+      window_(backend.MainWindow()),
+      executablePath_(std::move(executablePath)),
+      mediaDevice_(std::move(mediaDevice)) {
   window_.SetCaption("Viewer");
   window_.SetColor(0);
+
+  MediaPlayer = std::make_unique<sound::TMediaPlayer>(loop_, *mediaDevice_);
+  MediaPlayer->SetOnNotify([this](sound::TMediaPlayer& Sender) { MediaPlayerNotify(Sender); });
 
   Image = std::make_unique<slideview::TSlideView>(backend_, effects::EffectTable);
   Image->SetAlign(slideview::alClient);
@@ -28,6 +44,8 @@ TMainForm::TMainForm(platform::TBackend& backend)
   zTimer->SetEnabled(false);
   zTimer->SetInterval(1000);
   zTimer->SetOnTimer([this] { zTimerTimer(); });
+  zPXML = std::make_unique<settings::TAppXMLFileStorage>();
+  settings::ConfigureViewerStorage(*zPXML);
   zSHFile = std::make_unique<TSHFileOperation>();
   zSHFile->Operation = foDelete;
   zSHFile->Options = fofNoConfirmation | fofSilent | fofNoErrorUI;
@@ -52,8 +70,10 @@ TMainForm::~TMainForm() {
   }
   window_.OnKeyDown = nullptr;
   Image.reset();
+  MediaPlayer.reset();
   aPCInfo.reset();
   zSHFile.reset();
+  zPXML.reset();
   zTimer.reset();
   aAppEvents.reset();
 }
@@ -62,10 +82,33 @@ void TMainForm::FormCreate() {
   const std::string dir = WorkingFolderPath(aPCInfo->Folders().Temp());
   platform::CreateDirectories(dir);
   zSHFile->SourceFiles.push_back(dir);
+
+  // The fixed folder name is shared by every user of the temporary-files folder: never unpack
+  // through a link or into someone else's folder.
+  if (!IsSafeWorkingFolder(dir)) throw package::EUnsafeDirectory();
+  package::ExtractPackage(executablePath_, dir);
+
+  ImageList = std::make_unique<std::vector<std::string>>();
+  zPXML->SetFileName(platform::JoinPath(dir, settings::kSettingsFileName));
+  const settings::TShowSettings show = settings::ReadShowSettings(*zPXML);
+  *ImageList = show.ImageList;
+  IsLooped = show.IsLooped;
+  ImageIndex = 0;
+  ShowSlide(0);
+  if (!show.Mouse) {
+    zTimer->SetInterval(show.AdvancePeriodMs());
+    zTimer->SetEnabled(true);
+  }
+  sound::StartBackgroundSound(*MediaPlayer, dir, show.Sound);
+  zPXML->Flush();
+  zPXML->SetFileName("");
 }
 
 void TMainForm::FormDestroy() {
   ImageList.reset();
+  // A startup that stopped early leaves the store holding the settings file; writing it back
+  // after the folder is gone would make the folder again and leave it behind.
+  zPXML->SetFlushOnDestroy(false);
   zSHFile->Execute();
 }
 
@@ -105,6 +148,8 @@ void TMainForm::ImageMouseDown(slideview::TCustomSlideView& /*Sender*/,
 }
 
 void TMainForm::zTimerTimer() { Next(); }
+
+void TMainForm::MediaPlayerNotify(sound::TMediaPlayer& Sender) { sound::RestartAtEnd(Sender); }
 
 std::int32_t TMainForm::SlideCount() const {
   if (!ImageList) throw EStringListError("There is no slide list");

@@ -15,8 +15,11 @@
 #include "app/computer_info.h"
 #include "app/sh_file_operation.h"
 #include "platform/backend.h"
+#include "platform/media_device.h"
 #include "platform/message_timer.h"
+#include "settings/app_xml_file_storage.h"
 #include "slideview/slide_view.h"
+#include "sound/media_player.h"
 
 namespace pavona::app {
 
@@ -28,8 +31,13 @@ class EStringListError : public std::runtime_error {
 
 class TMainForm {
  public:
-  // Creates the components, binds the handlers and runs FormCreate.
+  // Creates the components, binds the handlers and runs FormCreate on the running program's
+  // own file, with the backend's media device.
   explicit TMainForm(platform::TBackend& backend);
+  // The same on the show at executablePath, playing sound through mediaDevice (tests hand in a
+  // packed show and a scripted device).
+  TMainForm(platform::TBackend& backend, std::string executablePath,
+            std::unique_ptr<platform::TMediaDevice> mediaDevice);
   // FormDestroy, then the components.
   ~TMainForm();
   TMainForm(const TMainForm&) = delete;
@@ -41,9 +49,11 @@ class TMainForm {
   platform::TWindow& Window() { return window_; }
 
   // Components, in creation order.
+  std::unique_ptr<sound::TMediaPlayer> MediaPlayer;
   std::unique_ptr<slideview::TSlideView> Image;
   std::unique_ptr<TApplicationEvents> aAppEvents;
   std::unique_ptr<platform::TTimer> zTimer;
+  std::unique_ptr<settings::TAppXMLFileStorage> zPXML;
   std::unique_ptr<TSHFileOperation> zSHFile;
   std::unique_ptr<TComputerInfoEx> aPCInfo;
 
@@ -58,6 +68,7 @@ class TMainForm {
   void ImageMouseDown(slideview::TCustomSlideView& Sender, platform::TMouseButton Button,
                       platform::TShiftState Shift, int X, int Y);
   void zTimerTimer();
+  void MediaPlayerNotify(sound::TMediaPlayer& Sender);
   void aAppEventsException(std::exception_ptr E);
 
   // Stops the running transition, loads slide i from the working folder into Image and starts
@@ -74,6 +85,9 @@ class TMainForm {
   platform::TBackend& backend_;
   platform::TEventLoop& loop_;
   platform::TWindow& window_;
+  const std::string executablePath_;
+  // Outlives MediaPlayer, which sends its commands to it.
+  std::unique_ptr<platform::TMediaDevice> mediaDevice_;
 };
 
 // The entry sequence: makes the main window, shows it, runs the message loop and destroys the
