@@ -61,8 +61,9 @@ class TForwardingMediaDevice final : public platform::TMediaDevice {
   platform::TMediaDevice& target_;
 };
 
+// Public, so that case tables can make their shows through it.
 class ShowTest : public ::testing::Test {
- protected:
+ public:
   ShowTest() : backend_({64, 48}), device_(backend_.Loop()) {
     platform::CreateDirectories(Temp());
     platform::CreateDirectories(Input(""));

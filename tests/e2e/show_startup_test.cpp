@@ -22,7 +22,7 @@ TEST_F(Startup, APackedShowOfTwoSlidesWrapsWithoutTimerOrSound) {
   EXPECT_TRUE(device_.Commands().empty());
   // The store has let go of the settings file and its document.
   EXPECT_EQ(form_->zPXML->FileName(), "");
-  EXPECT_TRUE(form_->zPXML->Xml().Root().Items().empty());
+  EXPECT_TRUE(form_->zPXML->Xml().Root().Items.empty());
 
   Press(vk::Right);
   EXPECT_EQ(Shown(), kGreen);
@@ -148,22 +148,16 @@ struct EarlyStopCase {
   bool hasList;
 };
 
-class StartupStops : public ShowTest, public ::testing::WithParamInterface<EarlyStopCase> {
- public:
-  using ShowTest::Picture;
-  using ShowTest::Settings;
-  using ShowTest::TextFile;
-  using ShowTest::Zip;
-  using ShowTest::ShowPath;
-  using ShowTest::Run;
-};
+class StartupStops : public ShowTest, public ::testing::WithParamInterface<EarlyStopCase> {};
 
 TEST_P(StartupStops, LeavesTheWindowBlackAndRemovesTheWorkingFolder) {
   GetParam().make(*this);
   Start();
   EXPECT_EQ(Shown(), kBlack);
   EXPECT_EQ(static_cast<bool>(form_->ImageList), GetParam().hasList);
-  if (form_->ImageList) EXPECT_TRUE(form_->ImageList->empty());
+  if (form_->ImageList) {
+    EXPECT_TRUE(form_->ImageList->empty());
+  }
   EXPECT_FALSE(form_->zTimer->Enabled());
 
   Press(vk::Right);
@@ -181,30 +175,23 @@ INSTANTIATE_TEST_SUITE_P(
     Shows, StartupStops,
     ::testing::Values(
         EarlyStopCase{"NoPackage",
-                      [](ShowTest& t) {
-                        static_cast<StartupStops&>(t).Run("cp '" PAVONA_VIEWER "' '" +
-                                                          static_cast<StartupStops&>(t).ShowPath() +
-                                                          "'");
-                      },
+                      [](ShowTest& s) { s.Run("cp '" PAVONA_VIEWER "' '" + s.ShowPath() + "'"); },
                       false},
         EarlyStopCase{"NoSettingsFile",
-                      [](ShowTest& t) {
-                        auto& s = static_cast<StartupStops&>(t);
+                      [](ShowTest& s) {
                         s.Picture("a.png", kRed);
                         s.Zip({"a.png"});
                       },
                       true},
         EarlyStopCase{"BrokenSettingsFile",
-                      [](ShowTest& t) {
-                        auto& s = static_cast<StartupStops&>(t);
+                      [](ShowTest& s) {
                         s.Picture("a.png", kRed);
-                        s.TextFile("pavona.xml", "<Info><List>a.png</List>");
+                        s.TextFile("pavona.xml", "<Info><List>a.png</Mouse></Info>");
                         s.Zip({"a.png", "pavona.xml"});
                       },
                       true},
         EarlyStopCase{"EmptyList",
-                      [](ShowTest& t) {
-                        auto& s = static_cast<StartupStops&>(t);
+                      [](ShowTest& s) {
                         s.Picture("a.png", kRed);
                         s.Settings("<Mouse>N</Mouse><Seconds>1</Seconds>");
                         s.Zip({"a.png", "pavona.xml"});

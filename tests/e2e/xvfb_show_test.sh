@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# Plays a show made by `pavona pack` (three one-colour pictures and a one-second 440 Hz tone) on a
+# virtual X server, with SDL's disk audio driver writing the sound output to a file. Checks that
+# the first slide comes up, that each press of Right brings the next slide, that after 2.5 s the
+# audio output holds the tone twice (the sound restarted at its end), and that Escape ends the
+# show with exit code 0 and leaves no working folder. Exits 77 (skipped) when a tool is missing.
+set -u
+tool=$1
+viewer=$2
+for t in Xvfb xdotool import convert sox; do
+  command -v "$t" >/dev/null || { echo "$t is not installed: skipped"; exit 77; }
+done
+
+work=$(mktemp -d)
+xvfb_pid=""
+show_pid=""
+cleanup() {
+  [ -n "$show_pid" ] && kill "$show_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  wait 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAILED: $*"; exit 1; }
+
+mkdir "$work/in" "$work/tmp"
+convert -size 160x120 xc:red "$work/in/1.png"
+convert -size 160x120 xc:lime "$work/in/2.png"
+convert -size 160x120 xc:blue "$work/in/3.png"
+sox -n -r 44100 -c 2 -b 16 "$work/in/tone.wav" synth 1 sine 440
+"$tool" pack -o "$work/show" --sound "$work/in/tone.wav" --player "$viewer" \
+  "$work/in/1.png" "$work/in/2.png" "$work/in/3.png" 2>"$work/pack.log" ||
+  { cat "$work/pack.log"; fail "pavona pack failed"; }
+
+Xvfb -displayfd 3 -screen 0 320x240x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || { cat "$work/xvfb.log"; fail "Xvfb did not start"; }
+export DISPLAY=":$(cat "$work/display")"
+
+TMP="$work/tmp" SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/audio.raw" "$work/show" &
+show_pid=$!
+started=$(date +%s.%N)
+
+for _ in $(seq 100); do
+  xdotool search --onlyvisible --name '^Viewer$' >/dev/null 2>&1 && break
+  sleep 0.1
+done
+
+# Waits until the centre of the screen has the colour (name or #rrggbb), up to five seconds.
+expect_colour() {
+  local want got
+  want=$(convert xc:"$1" -depth 8 -format '%[hex:u.p{0,0}]' info:)
+  for _ in $(seq 50); do
+    import -window root "$work/screen.png" 2>/dev/null
+    got=$(convert "$work/screen.png" -depth 8 -format '%[hex:u.p{160,120}]' info: 2>/dev/null)
+    [ "$got" = "$want" ] && return 0
+    sleep 0.1
+  done
+  fail "$2: the screen shows #$got, not $1 (#$want)"
+}
+
+expect_colour red "first slide"
+[ -d "$work/tmp/Pavona" ] || fail "no working folder while the show runs"
+xdotool key Right
+expect_colour lime "after the first Right"
+xdotool key Right
+expect_colour blue "after the second Right"
+
+sleep "$(awk -v s="$started" -v n="$(date +%s.%N)" 'BEGIN { d = 2.5 - (n - s); print d > 0 ? d : 0 }')"
+
+# The output is 16-bit stereo at 44100 Hz. With the leading silence cut, the tone must fill the
+# middle of its first pass and of the restarted second one.
+raw=(-t raw -r 44100 -e signed -b 16 -c 2 "$work/audio.raw")
+bytes=$(stat -c %s "$work/audio.raw" 2>/dev/null || echo 0)
+[ "$bytes" -ge $((2 * 44100 * 4)) ] || fail "only $bytes bytes of audio output after 2.5 s"
+for pass in 0 1; do
+  stats=$(sox "${raw[@]}" -n remix 1 silence 1 0.01 1% trim "$pass.2" 0.6 stat 2>&1)
+  rms=$(printf '%s\n' "$stats" | sed -n 's/^RMS *amplitude: *//p')
+  freq=$(printf '%s\n' "$stats" | sed -n 's/^Rough *frequency: *//p')
+  awk -v r="${rms:-0}" 'BEGIN { exit !(r > 0.3) }' ||
+    fail "pass $((pass + 1)) of the sound is missing from the output (RMS '$rms')"
+  awk -v f="${freq:-0}" 'BEGIN { exit !(f > 400 && f < 480) }' ||
+    fail "pass $((pass + 1)) is not the tone (rough frequency '$freq')"
+done
+
+xdotool key Escape
+wait "$show_pid"
+rc=$?
+show_pid=""
+[ "$rc" = 0 ] || fail "exit code $rc after Escape"
+[ -e "$work/tmp/Pavona" ] && fail "the working folder is still there"
+echo "show under Xvfb: three slides in order, the sound played twice, Escape ended it with 0"
