@@ -4,8 +4,8 @@
 
 #include "package/archive_error.h"
 #include "package/entry_decoder.h"
-#include "package/file_ops.h"
 #include "platform/files.h"
+#include "platform/stream.h"
 
 namespace pavona::package {
 
@@ -54,7 +54,8 @@ class TPartialFile {
 
   void CommitAs(const std::string& target) {
     FStream.reset();
-    RenameFile(FPath, target);
+    std::string reason;
+    if (!platform::RenameFile(FPath, target, &reason)) CannotCreate(target, reason.c_str());
     FCommitted = true;
   }
 

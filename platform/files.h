@@ -29,6 +29,9 @@ bool CreateDirectories(const std::string& path);
 // removed, not its target). Silent: returns false when anything could not be removed.
 bool RemoveTree(const std::string& path);
 bool RemoveFile(const std::string& path);
+// Replaces `to` by `from` in one step; a link named `to` is replaced, never followed. Returns
+// false, with the host's reason in `error`, when it could not.
+bool RenameFile(const std::string& from, const std::string& to, std::string* error = nullptr);
 
 // The modification time, as the host's seconds since the epoch.
 bool SetModificationTime(const std::string& path, std::time_t time);

@@ -8,6 +8,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -105,6 +107,12 @@ bool RemoveAt(int parentFd, const char* name) {
 bool RemoveTree(const std::string& path) { return RemoveAt(AT_FDCWD, path.c_str()); }
 
 bool RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+
+bool RenameFile(const std::string& from, const std::string& to, std::string* error) {
+  if (::rename(from.c_str(), to.c_str()) == 0) return true;
+  if (error != nullptr) *error = std::strerror(errno);
+  return false;
+}
 
 bool SetModificationTime(const std::string& path, std::time_t time) {
   const struct timespec times[2] = {{0, UTIME_OMIT}, {time, 0}};

@@ -23,7 +23,7 @@ const std::array<Pixel, 8> kColours = {
 const std::vector<std::vector<unsigned>> kIndexes = {
     {0, 1, 2, 3, 4}, {4, 3, 2, 1, 0}, {1, 1, 0, 0, 2}};
 
-struct BmpSpec {
+struct BmpLayout {
   std::uint32_t headerSize = 40;
   int width = 5;
   int height = 3;  // negative: top-down
@@ -37,7 +37,7 @@ struct BmpSpec {
   std::uint32_t offBits = 0;  // 0: right after the colour table
 };
 
-Bytes BuildBmp(const BmpSpec& s) {
+Bytes BuildBmp(const BmpLayout& s) {
   ByteWriter dib;
   dib.U32(s.headerSize);
   if (s.headerSize == 12) {
@@ -102,13 +102,13 @@ std::uint32_t AsRgbx(Pixel c, unsigned) {
 
 struct LayoutCase {
   const char* name;
-  BmpSpec spec;
+  BmpLayout layout;
   unsigned modulo;
 };
 
-BmpSpec WithBits(BmpSpec spec, const std::vector<std::vector<std::uint32_t>>& rows) {
-  spec.bits = PackRows(rows, spec.bitCount, spec.height < 0);
-  return spec;
+BmpLayout WithBits(BmpLayout layout, const std::vector<std::vector<std::uint32_t>>& rows) {
+  layout.bits = PackRows(rows, layout.bitCount, layout.height < 0);
+  return layout;
 }
 
 std::vector<Pixel> Palette(unsigned count) { return {kColours.begin(), kColours.begin() + count}; }
@@ -143,7 +143,7 @@ TEST(BmpDecoder, DecodesEveryLayoutToTheSamePixels) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    const auto bitmap = Decode<TBitmap>(BuildBmp(c.spec));
+    const auto bitmap = Decode<TBitmap>(BuildBmp(c.layout));
     ASSERT_EQ(bitmap->Width(), 5);
     ASSERT_EQ(bitmap->Height(), 3);
     EXPECT_EQ(PixelsOf(DrawOver(*bitmap, kCanvas)), Expected(c.modulo));
@@ -153,19 +153,19 @@ TEST(BmpDecoder, DecodesEveryLayoutToTheSamePixels) {
 TEST(BmpDecoder, ScalesNarrowBitFieldsToEightBits) {
   // 5-6-5: red 16 of 31, green 32 of 63, blue 1 of 31.
   const std::uint32_t word = (16u << 11) | (32u << 5) | 1u;
-  const BmpSpec spec = WithBits({.width = 1,
+  const BmpLayout layout = WithBits({.width = 1,
                                  .height = 1,
                                  .bitCount = 16,
                                  .compression = 3,
                                  .masks = {0xF800, 0x07E0, 0x001F, 0},
                                  .masksAfterHeader = true},
                                 {{word}});
-  EXPECT_EQ(DrawOver(*Decode<TBitmap>(BuildBmp(spec)), kCanvas).pixel(0, 0),
+  EXPECT_EQ(DrawOver(*Decode<TBitmap>(BuildBmp(layout)), kCanvas).pixel(0, 0),
             MakePixel(132, 130, 8));
 }
 
 TEST(BmpDecoder, AlphaMaskBlendsAndAllZeroAlphaMeansOpaque) {
-  const BmpSpec withAlpha{.headerSize = 124,
+  const BmpLayout withAlpha{.headerSize = 124,
                           .width = 3,
                           .height = 1,
                           .bitCount = 32,
@@ -189,7 +189,7 @@ TEST(BmpDecoder, DecodesRunLengthEncodings) {
   // RLE8, 4 x 3, bottom row first: a run, a single pixel, end of line; an odd absolute run with
   // its pad byte, a delta over one pixel, end of line; a run, end of bitmap. Skipped pixels stay
   // black.
-  const BmpSpec rle8{.width = 4,
+  const BmpLayout rle8{.width = 4,
                      .height = 3,
                      .bitCount = 8,
                      .compression = 1,
@@ -205,7 +205,7 @@ TEST(BmpDecoder, DecodesRunLengthEncodings) {
 
   // RLE4, 5 x 2: a run of alternating nibbles, end of line; an absolute run of three, a run of
   // two, end of bitmap.
-  const BmpSpec rle4{.width = 5,
+  const BmpLayout rle4{.width = 5,
                      .height = 2,
                      .bitCount = 4,
                      .compression = 2,

@@ -128,51 +128,51 @@ void PngFlush(png_structp) {}
 
 }  // namespace
 
-Bytes EncodePng(const PngSpec& spec) {
+Bytes EncodePng(const PngLayout& layout) {
   Bytes out;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, PngFail, nullptr);
   png_infop info = png_create_info_struct(png);
   png_set_write_fn(png, &out, PngWrite, PngFlush);
-  png_set_IHDR(png, info, spec.width, spec.height, spec.bitDepth, spec.colorType,
-               spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+  png_set_IHDR(png, info, layout.width, layout.height, layout.bitDepth, layout.colorType,
+               layout.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  if (!spec.palette.empty()) {
+  if (!layout.palette.empty()) {
     std::vector<png_color> colours;
-    for (raster::Pixel p : spec.palette) {
+    for (raster::Pixel p : layout.palette) {
       colours.push_back({static_cast<png_byte>(p >> 16), static_cast<png_byte>(p >> 8),
                          static_cast<png_byte>(p)});
     }
     png_set_PLTE(png, info, colours.data(), static_cast<int>(colours.size()));
   }
-  if (!spec.paletteAlpha.empty()) {
-    png_set_tRNS(png, info, spec.paletteAlpha.data(), static_cast<int>(spec.paletteAlpha.size()),
+  if (!layout.paletteAlpha.empty()) {
+    png_set_tRNS(png, info, layout.paletteAlpha.data(), static_cast<int>(layout.paletteAlpha.size()),
                  nullptr);
   }
-  if (!spec.transparentColour.empty()) {
+  if (!layout.transparentColour.empty()) {
     png_color_16 colour{};
-    if (spec.transparentColour.size() == 1) {
-      colour.gray = static_cast<png_uint_16>(spec.transparentColour[0]);
+    if (layout.transparentColour.size() == 1) {
+      colour.gray = static_cast<png_uint_16>(layout.transparentColour[0]);
     } else {
-      colour.red = static_cast<png_uint_16>(spec.transparentColour[0]);
-      colour.green = static_cast<png_uint_16>(spec.transparentColour[1]);
-      colour.blue = static_cast<png_uint_16>(spec.transparentColour[2]);
+      colour.red = static_cast<png_uint_16>(layout.transparentColour[0]);
+      colour.green = static_cast<png_uint_16>(layout.transparentColour[1]);
+      colour.blue = static_cast<png_uint_16>(layout.transparentColour[2]);
     }
     png_set_tRNS(png, info, nullptr, 0, &colour);
   }
   png_write_info(png, info);
   // Pack the samples of each row at the bit depth, most significant bits first.
   const int channels = png_get_channels(png, info);
-  const std::size_t perRow = static_cast<std::size_t>(spec.width) * channels;
-  std::vector<Bytes> rows(spec.height, Bytes(png_get_rowbytes(png, info)));
-  for (int y = 0; y < spec.height; ++y) {
+  const std::size_t perRow = static_cast<std::size_t>(layout.width) * channels;
+  std::vector<Bytes> rows(layout.height, Bytes(png_get_rowbytes(png, info)));
+  for (int y = 0; y < layout.height; ++y) {
     for (std::size_t i = 0; i < perRow; ++i) {
-      const unsigned v = spec.samples.at(y * perRow + i);
-      if (spec.bitDepth == 16) {
+      const unsigned v = layout.samples.at(y * perRow + i);
+      if (layout.bitDepth == 16) {
         rows[y][2 * i] = static_cast<std::uint8_t>(v >> 8);
         rows[y][2 * i + 1] = static_cast<std::uint8_t>(v);
       } else {
-        const std::size_t bit = i * spec.bitDepth;
-        rows[y][bit / 8] |= static_cast<std::uint8_t>(v << (8 - spec.bitDepth - bit % 8));
+        const std::size_t bit = i * layout.bitDepth;
+        rows[y][bit / 8] |= static_cast<std::uint8_t>(v << (8 - layout.bitDepth - bit % 8));
       }
     }
   }

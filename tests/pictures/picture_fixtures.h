@@ -66,7 +66,7 @@ std::string MessageOf(const std::function<void()>& action);
 
 // PNG through libpng. samples holds one value per channel per pixel (per pixel one index for
 // palette images), top row first.
-struct PngSpec {
+struct PngLayout {
   int width = 1;
   int height = 1;
   int colorType = 2;  // PNG_COLOR_TYPE_*
@@ -77,7 +77,7 @@ struct PngSpec {
   std::vector<std::uint8_t> paletteAlpha{};   // tRNS for palette images
   std::vector<unsigned> transparentColour{};  // tRNS for grey (1 value) or RGB (3 values)
 };
-Bytes EncodePng(const PngSpec& spec);
+Bytes EncodePng(const PngLayout& layout);
 
 // JPEG through libjpeg from RGB rows (or CMYK with four components), top row first.
 Bytes EncodeJpeg(int width, int height, int components, const std::vector<std::uint8_t>& samples,

@@ -18,7 +18,7 @@ constexpr Pixel kBlack = MakePixel(0, 0, 0);
 
 struct DrawCase {
   const char* name;
-  PngSpec spec;
+  PngLayout layout;
   bool hasAlpha;
   Pixel canvas;
   std::vector<Pixel> expected;  // top row first
@@ -119,9 +119,9 @@ TEST(PngDecoder, DrawsEveryColourTypeWithItsTransparency) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    const auto png = Decode<TPngImage>(EncodePng(c.spec));
-    ASSERT_EQ(png->Width(), c.spec.width);
-    ASSERT_EQ(png->Height(), c.spec.height);
+    const auto png = Decode<TPngImage>(EncodePng(c.layout));
+    ASSERT_EQ(png->Width(), c.layout.width);
+    ASSERT_EQ(png->Height(), c.layout.height);
     EXPECT_EQ(png->HasAlpha(), c.hasAlpha);
     EXPECT_EQ(PixelsOf(DrawOver(*png, c.canvas)), c.expected);
   }
