@@ -62,12 +62,16 @@ class TMainForm {
   std::int32_t ImageIndex = 0;
   bool IsLooped = false;
 
+  // The startup sequence: makes the working folder, unpacks the show into it, reads its
+  // settings, shows slide 0, arms the slide timer and starts the sound. A failing step ends it
+  // there; what it reached stays.
   void FormCreate();
   void FormDestroy();
   void FormKeyDown(platform::TVirtualKey& Key, platform::TShiftState Shift);
   void ImageMouseDown(slideview::TCustomSlideView& Sender, platform::TMouseButton Button,
                       platform::TShiftState Shift, int X, int Y);
   void zTimerTimer();
+  // Plays the sound again from its start whenever a pass has reached its end.
   void MediaPlayerNotify(sound::TMediaPlayer& Sender);
   void aAppEventsException(std::exception_ptr E);
 

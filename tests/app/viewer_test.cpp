@@ -28,7 +28,10 @@ TEST_F(Viewer, CreatesItsWindowAndComponentsThenTheWorkingFolder) {
   TMainForm form(backend_);
   EXPECT_EQ(form.Window().Caption(), "Viewer");
   EXPECT_EQ(form.Window().Color(), 0u);
-  ASSERT_TRUE(form.aAppEvents && form.zTimer && form.zSHFile && form.aPCInfo);
+  ASSERT_TRUE(form.MediaPlayer && form.aAppEvents && form.zTimer && form.zPXML && form.zSHFile &&
+              form.aPCInfo);
+  EXPECT_EQ(form.zPXML->RootNodeName(), "Info");
+  EXPECT_FALSE(form.MediaPlayer->Opened());
   EXPECT_FALSE(form.zTimer->Enabled());
   EXPECT_EQ(form.zTimer->Interval(), 1000u);
   EXPECT_EQ(form.zSHFile->Options, unsigned{fofNoConfirmation | fofSilent | fofNoErrorUI});

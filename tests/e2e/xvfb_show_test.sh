@@ -72,7 +72,8 @@ expect_colour lime "after the first Right"
 xdotool key Right
 expect_colour blue "after the second Right"
 
-sleep "$(awk -v s="$started" -v n="$(date +%s.%N)" 'BEGIN { d = 2.5 - (n - s); print d > 0 ? d : 0 }')"
+now=$(date +%s.%N)
+sleep "$(awk -v s="$started" -v n="$now" 'BEGIN { d = 2.5 - (n - s); print (d > 0 ? d : 0) }')"
 
 # The output is 16-bit stereo at 44100 Hz. The disk driver runs somewhat slower than real time on
 # a busy machine, so allow it up to five more seconds to have written 2.2 s of sound.
