@@ -9,7 +9,6 @@
 #include <memory>
 #include <mutex>
 #include <span>
-#include <vector>
 
 #include "raster/drawing_state.h"
 #include "raster/geometry.h"
@@ -46,9 +45,9 @@ class Bitmap {
 
   // Row y counted from the top. Rows are stored bottom-up: row y lives at storage row
   // height - 1 - y.
-  Pixel* scanline(int y) { return pixels_.data() + static_cast<std::size_t>(height_ - 1 - y) * width_; }
+  Pixel* scanline(int y) { return pixels_.get() + static_cast<std::size_t>(height_ - 1 - y) * width_; }
   const Pixel* scanline(int y) const {
-    return pixels_.data() + static_cast<std::size_t>(height_ - 1 - y) * width_;
+    return pixels_.get() + static_cast<std::size_t>(height_ - 1 - y) * width_;
   }
   std::span<Pixel> row(int y) { return {scanline(y), static_cast<std::size_t>(width_)}; }
   std::span<const Pixel> row(int y) const { return {scanline(y), static_cast<std::size_t>(width_)}; }
@@ -57,10 +56,10 @@ class Bitmap {
   void set_pixel(int x, int y, Pixel p) { scanline(y)[x] = p; }
 
   // All pixels in storage order (bottom row first).
-  Pixel* data() { return pixels_.data(); }
-  const Pixel* data() const { return pixels_.data(); }
-  std::size_t pixel_count() const { return pixels_.size(); }
-  std::size_t byte_count() const { return pixels_.size() * sizeof(Pixel); }
+  Pixel* data() { return pixels_.get(); }
+  const Pixel* data() const { return pixels_.get(); }
+  std::size_t pixel_count() const { return count_; }
+  std::size_t byte_count() const { return count_ * sizeof(Pixel); }
 
   void fill(Pixel p);
 
@@ -74,7 +73,13 @@ class Bitmap {
  private:
   int width_ = 0;
   int height_ = 0;
-  std::vector<Pixel> pixels_;
+  // Zeroed storage from the allocator: a large new bitmap comes as fresh zero pages from the
+  // system instead of being written twice (a slide is allocated, then drawn over at once).
+  struct FreePixels {
+    void operator()(Pixel* p) const;
+  };
+  std::unique_ptr<Pixel[], FreePixels> pixels_;
+  std::size_t count_ = 0;
   DrawingState state_;
   std::unique_ptr<std::recursive_mutex> lock_ = std::make_unique<std::recursive_mutex>();
 };
