@@ -135,6 +135,22 @@ struct TMCISeekParms {
   std::uint32_t To = 0;  // with MCI_TO
 };
 
+// Where a seek command lands in a medium of the given length: 0 and target set, or the error.
+inline MCIERROR SeekTarget(std::uint32_t flags, const TMCISeekParms& parms, std::uint32_t length,
+                           std::uint32_t& target) {
+  if ((flags & MCI_SEEK_TO_START) != 0) {
+    target = 0;
+  } else if ((flags & MCI_SEEK_TO_END) != 0) {
+    target = length;
+  } else if ((flags & MCI_TO) != 0) {
+    if (parms.To > length) return kMediaErrOutOfRange;
+    target = parms.To;
+  } else {
+    return kMediaErrMissingParameter;
+  }
+  return 0;
+}
+
 struct TMCIStatusParms {
   TMessageTargetId Callback = 0;
   std::uint32_t Return = 0;  // out

@@ -12,7 +12,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
+#include <string>
 
 #include "raster/bitmap.h"
 #include "slideview/mul_div.h"
@@ -32,6 +34,11 @@ struct TEffect {
 
 // Row i - 1 is style i.
 using TEffectTable = std::span<const TEffect>;
+
+// Whether two texts are equal ignoring the case of ASCII letters.
+bool SameText(const std::string& a, const char* b);
+// The style whose name is the text, ignoring case; the first row with the name wins.
+std::optional<TShowStyle> FindStyle(TEffectTable table, const std::string& name);
 
 // The point (X, Y) that moves along the picture's diagonal with the progress, keeping its aspect.
 struct TEffectPoint {

@@ -28,17 +28,6 @@ class TFinally {
   F f_;
 };
 
-bool SameText(const std::string& a, const char* b) {
-  std::size_t i = 0;
-  for (; i < a.size() && b[i] != '\0'; ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return i == a.size() && b[i] == '\0';
-}
-
 bool Contains(const raster::Rect& outer, const raster::Rect& inner) {
   return inner.Left >= outer.Left && inner.Top >= outer.Top && inner.Right <= outer.Right &&
          inner.Bottom <= outer.Bottom;
@@ -405,12 +394,7 @@ void TCustomSlideView::SetStyleName(const std::string& value) {
     SetStyle(0);
     return;
   }
-  for (std::size_t i = 0; i < fEffects.size(); ++i) {
-    if (SameText(value, fEffects[i].Name)) {
-      SetStyle(static_cast<int>(i + 1));
-      return;
-    }
-  }
+  if (const auto style = FindStyle(fEffects, value)) SetStyle(*style);
 }
 
 void TCustomSlideView::GetStyleNames(std::vector<std::string>& Names) const {

@@ -50,25 +50,12 @@ std::optional<std::uint32_t> ParseNumber(const std::string& text, std::uint32_t 
   return static_cast<std::uint32_t>(value);
 }
 
-bool SameText(const std::string& a, const char* b) {
-  std::size_t i = 0;
-  for (; i < a.size() && b[i] != '\0'; ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return i == a.size() && b[i] == '\0';
-}
-
 // A style by number (1 to 176) or by name, ignoring case; the first row with the name wins.
 TShowStyle ParseStyle(const std::string& text) {
   if (auto number = ParseNumber(text, 1, slideview::kMaxStyle)) {
     return static_cast<TShowStyle>(*number);
   }
-  for (std::size_t i = 0; i < effects::EffectTable.size(); ++i) {
-    if (SameText(text, effects::EffectTable[i].Name)) return static_cast<TShowStyle>(i + 1);
-  }
+  if (const auto style = slideview::FindStyle(effects::EffectTable, text)) return *style;
   throw UsageError{"unknown style '" + text + "' (see 'pavona styles')"};
 }
 
@@ -162,7 +149,7 @@ std::string OutputName(const std::string& output, TPercent progress, bool severa
   const std::string suffix = ".png";
   std::string stem = output;
   if (stem.size() >= suffix.size() &&
-      SameText(stem.substr(stem.size() - suffix.size()), suffix.c_str())) {
+      slideview::SameText(stem.substr(stem.size() - suffix.size()), suffix.c_str())) {
     stem.resize(stem.size() - suffix.size());
   }
   return stem + "-" + ProgressName(progress, 1) + suffix;

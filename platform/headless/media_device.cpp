@@ -92,15 +92,8 @@ MCIERROR THeadlessMediaDevice::Seek(MCIDEVICEID device, std::uint32_t flags,
   Medium* medium = Find(device);
   if (medium == nullptr) return Log(command, kMediaErrInvalidDevice);
   std::uint32_t target = 0;
-  if ((flags & MCI_SEEK_TO_START) != 0) {
-    target = 0;
-  } else if ((flags & MCI_SEEK_TO_END) != 0) {
-    target = medium->length;
-  } else if ((flags & MCI_TO) != 0) {
-    if (parms.To > medium->length) return Log(command, kMediaErrOutOfRange);
-    target = parms.To;
-  } else {
-    return Log(command, kMediaErrMissingParameter);
+  if (const MCIERROR error = SeekTarget(flags, parms, medium->length, target)) {
+    return Log(command, error);
   }
   Interrupt(*medium, device, 0);  // a seek stops the play
   medium->playing = false;

@@ -122,16 +122,7 @@ class TSdlMediaDevice final : public TMediaDevice {
     Medium* medium = Find(device);
     if (medium == nullptr) return kMediaErrInvalidDevice;
     std::uint32_t target = 0;
-    if ((flags & MCI_SEEK_TO_START) != 0) {
-      target = 0;
-    } else if ((flags & MCI_SEEK_TO_END) != 0) {
-      target = medium->length;
-    } else if ((flags & MCI_TO) != 0) {
-      if (parms.To > medium->length) return kMediaErrOutOfRange;
-      target = parms.To;
-    } else {
-      return kMediaErrMissingParameter;
-    }
+    if (const MCIERROR error = SeekTarget(flags, parms, medium->length, target)) return error;
     Interrupt(*medium, device, 0);  // a seek stops the play
     Stop(*medium);
     medium->position = target;
