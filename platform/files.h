@@ -42,6 +42,9 @@ bool SetExecutable(const std::string& path);
 
 // The absolute, resolved form of an existing path; the path itself when it does not exist.
 std::string CanonicalPath(const std::string& path);
+// Creates a new, empty folder only this user may enter, under the host's folder for temporary
+// files, and returns its path; "" when it could not.
+std::string CreateTemporaryDirectory();
 std::string CurrentDirectory();
 // The file of the running program.
 std::string ExecutablePath();

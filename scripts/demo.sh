@@ -27,12 +27,12 @@ convert -size 800x600 xc:black \
 sox -n -r 22050 -c 1 tone.wav synth 1 sine 440 fade 0.05 1 0.2
 cd - >/dev/null
 
-"$build/tools/pavona" pack -o "$demo/show" --seconds 3 --sound "$demo/pictures/tone.wav" \
-  --player "$build/app/pavona-viewer" "$demo"/pictures/*.png "$demo"/pictures/*.jpg
+"$build/bin/pavona" pack -o "$demo/show" --seconds 3 --sound "$demo/pictures/tone.wav" \
+  "$demo"/pictures/*.png "$demo"/pictures/*.jpg
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "demo: no display (DISPLAY and WAYLAND_DISPLAY are unset), so the show cannot play here."
-  "$build/tools/pavona" render --style 119 --frames "$demo/frames" \
+  "$build/bin/pavona" render --style 119 --frames "$demo/frames" \
     "$demo/pictures/1-sun.png" "$demo/pictures/2-mountain.png"
   echo "demo: the show is $demo/show; the frames of its first transition are in $demo/frames"
   exit 0

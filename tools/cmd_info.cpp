@@ -1,12 +1,17 @@
-// `pavona info SETTINGS.xml [--json]`: what a show's settings file makes the viewer do, read
-// exactly as the viewer reads it at startup. The file is never written.
+// `pavona info FILE [--json]`: what a show's settings make the viewer do, read exactly as the
+// viewer reads them at startup. FILE is a settings file, or a show or ZIP package whose
+// pavona.xml is then read as the viewer finds it after extraction. Nothing given is written.
 #include <cstdint>
 #include <cstdio>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "package/archive_error.h"
+#include "package/package_extract.h"
+#include "package/zip_archive.h"
 #include "platform/files.h"
 #include "settings/int_text.h"
 #include "settings/show_settings.h"
@@ -77,6 +82,40 @@ void PrintText(const settings::TShowSettings& show, const TAdvance& advance) {
   std::printf("sound: %s\n", show.Sound.empty() ? "none" : show.Sound.c_str());
 }
 
+// Whether the file holds a ZIP package (a plain one, or a show): its directory loads.
+bool IsArchive(const std::string& path) {
+  try {
+    package::TZipArchive archive(path, package::fmOpenRead | package::fmShareDenyNone);
+    archive.Load();
+    return true;
+  } catch (const package::EArchiveException&) {
+    return false;
+  }
+}
+
+// A private folder for one extraction, removed with everything in it.
+class TScratchFolder {
+ public:
+  TScratchFolder() : path_(platform::CreateTemporaryDirectory()) {
+    if (path_.empty()) throw std::runtime_error("cannot create a temporary folder");
+  }
+  ~TScratchFolder() { platform::RemoveTree(path_); }
+  TScratchFolder(const TScratchFolder&) = delete;
+  TScratchFolder& operator=(const TScratchFolder&) = delete;
+  const std::string& Path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+// The viewer extracts the whole package flat, so the settings it reads are the last entry whose
+// name ends in pavona.xml; an entry that fails is skipped, as in the viewer.
+settings::TShowSettings LoadFromArchive(const std::string& path) {
+  TScratchFolder folder;
+  package::ExtractPackage(path, folder.Path());
+  return settings::LoadShowSettings(platform::JoinPath(folder.Path(), settings::kSettingsFileName));
+}
+
 int Run(const std::vector<std::string>& args) {
   std::string path;
   bool json = false;
@@ -88,10 +127,10 @@ int Run(const std::vector<std::string>& args) {
     } else if (path.empty()) {
       path = arg;
     } else {
-      throw UsageError{"more than one settings file"};
+      throw UsageError{"more than one file given"};
     }
   }
-  if (path.empty()) throw UsageError{"no settings file given"};
+  if (path.empty()) throw UsageError{"no settings file, show or archive given"};
   // The viewer takes a missing file for one with no values; here it is most likely a typo.
   if (!platform::PathExists(path) || platform::IsDirectory(path)) {
     std::fprintf(stderr, "pavona info: %s: no such file\n", path.c_str());
@@ -99,7 +138,7 @@ int Run(const std::vector<std::string>& args) {
   }
   settings::TShowSettings show;
   try {
-    show = settings::LoadShowSettings(path);
+    show = IsArchive(path) ? LoadFromArchive(path) : settings::LoadShowSettings(path);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "pavona info: %s: %s\n", path.c_str(), e.what());
     return kExitError;
@@ -115,7 +154,7 @@ int Run(const std::vector<std::string>& args) {
 
 }  // namespace
 
-PAVONA_COMMAND("info", "SETTINGS.xml [--json]",
-               "show the slides, looping, automatic advance and sound a settings file sets", &Run);
+PAVONA_COMMAND("info", "SETTINGS.xml|SHOW|ARCHIVE [--json]",
+               "show the slides, looping, automatic advance and sound a show's settings set", &Run);
 
 }  // namespace pavona::tools

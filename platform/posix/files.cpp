@@ -144,6 +144,12 @@ std::string CanonicalPath(const std::string& path) {
   return resolved ? std::string(resolved.get()) : path;
 }
 
+std::string CreateTemporaryDirectory() {
+  const char* base = std::getenv("TMPDIR");
+  std::string pattern = JoinPath(base != nullptr && *base != '\0' ? base : "/tmp", "pavona-XXXXXX");
+  return ::mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
+}
+
 std::string CurrentDirectory() {
   std::unique_ptr<char, decltype(&std::free)> cwd(::getcwd(nullptr, 0), &std::free);
   return cwd ? std::string(cwd.get()) : std::string(".");

@@ -150,6 +150,28 @@ TEST_F(PackTest, SettingsWithoutOptionsLoopAndWaitForTheUser) {
   EXPECT_EQ(Shell("unzip -Z1 show").out, "a.jpg\npavona.xml\n");
 }
 
+// `pavona info` reads a show, and a plain package, as the viewer does after extracting it.
+TEST_F(PackTest, InfoReadsTheSettingsOfAShowAndOfAPlainPackage) {
+  ASSERT_EQ(Pack({"-o", "show", "--player", "viewer", "--no-loop", "--seconds", "7", "--sound",
+                  "loop.wav", "my slide.png", "x,y.BMP"})
+                .code,
+            0);
+  const std::string tool = ShellQuote(PAVONA_TOOL);
+  const Result show = Shell(tool + " info show --json");
+  ASSERT_EQ(show.code, 0) << show.err;
+  EXPECT_EQ(show.out,
+            "{\"slides\": [\"my slide.png\", \"x,y.BMP\"], \"loop\": false, \"advance_ms\": 7000, "
+            "\"advance_error\": null, \"sound\": \"loop.wav\"}\n");
+
+  // A package without settings reads as the defaults, as in the viewer.
+  ASSERT_EQ(Shell("zip -q plain.zip a.jpg").code, 0);
+  const Result plain = Shell(tool + " info plain.zip --json");
+  ASSERT_EQ(plain.code, 0) << plain.err;
+  EXPECT_EQ(plain.out,
+            "{\"slides\": [], \"loop\": true, \"advance_ms\": null, \"advance_error\": "
+            "\"mouse\", \"sound\": \"\"}\n");
+}
+
 TEST_F(PackTest, RefusesBadInputWithoutTouchingAnOlderShow) {
   fs::create_directories(dir_ / "sub");
   fs::create_directories(dir_ / "folder.png");
