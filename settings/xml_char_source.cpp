@@ -1,5 +1,6 @@
 #include "settings/xml_char_source.h"
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -42,9 +43,12 @@ std::size_t TXMLCharSource::Rewind() {
   Ahead_.clear();
   if (Mode_ != TMode::Converted) return Offset_;
   // The bytes behind the converted text read so far: convert it back.
-  return ConvertedFrom_ +
-         platform::FromUtf8(std::string_view(Converted_).substr(0, Offset_), ConvertedEncoding_)
-             .size();
+  const std::size_t consumed =
+      platform::FromUtf8(std::string_view(Converted_).substr(0, Offset_), ConvertedEncoding_)
+          .size();
+  // Converting back need not give the bytes that were read (a shifting encoding may write a
+  // character another way), so the position is kept inside the document.
+  return std::min(ConvertedFrom_ + consumed, Bytes_.size());
 }
 
 void TXMLCharSource::SetUtf8() {

@@ -139,6 +139,18 @@ TEST(XmlReader, ReportsSyntaxErrorsWithPositions) {
   }
 }
 
+// A second header switching a shifting encoding again: converting the text read so far back
+// gives more bytes than were read, and the reader must stay inside the document.
+TEST(XmlReader, StaysInsideTheDocumentWhenAShiftingEncodingIsNamedTwice) {
+  const std::string header = "<?xml version=\"1.0\" encoding=\"UTF-7\" standalone=\"no\"?>";
+  TSimpleXML xml;
+  try {
+    xml.LoadFromString("\xEF\xBB\xBF" + header + header + "\r\n\r\n<3<<?pi >\x05\n");
+  } catch (const ESimpleXMLError&) {
+    // A syntax error is a fine answer; anything else escaping is not.
+  }
+}
+
 TEST(XmlReader, KeepsWhatWasReadBeforeAnError) {
   TSimpleXML xml;
   EXPECT_THROW(xml.LoadFromString("<Info><List>a.jpg</List><Loop>x</Lop></Info>"), ESimpleXMLError);
