@@ -5,7 +5,7 @@
 
 #include "package/archive_error.h"
 #include "package/entry_streams.h"
-#include "package/inflate.h"
+#include "package/zip_methods.h"
 
 namespace pavona::package {
 
@@ -25,10 +25,8 @@ void AskForPassword(TZipArchive& archive, bool& abort) {
 }  // namespace
 
 bool IsSupportedMethod(std::uint16_t method) {
-  switch (method) {
-    case 0: case 8: case 9: case 12: case 14: case 97: return true;
-    default: return false;
-  }
+  const TZipMethod* row = FindZipMethod(method);
+  return row != nullptr && row->Decode != nullptr;
 }
 
 std::unique_ptr<platform::TStream> OpenEntryData(TZipArchive& archive, TZipItem& item) {
@@ -68,15 +66,9 @@ void DecodeEntry(TZipArchive& archive, TZipItem& item, platform::TStream& input,
   const std::int64_t size = item.FUncompressedSize;
   if (size == 0) return;
   TUnzipOutputStream sink(output, size, archive.OnProgress);
-  switch (item.CompressionMethod()) {
-    case 0: DecodeStored(input, sink, size); break;
-    case 8: InflateStream(input, sink, TDeflateHelper{0, item.FCompressedSize}); break;
-    case 9: InflateStream(input, sink, TDeflateHelper{kDeflateOptionDeflate64, item.FCompressedSize}); break;
-    case 12: DecodeBzip2(input, sink, size); break;
-    case 14: DecodeLzma(input, sink, size); break;
-    case 97: DecodeWavPack(input, sink, size); break;
-    default: throw EZipInvalidMethod();
-  }
+  const TZipMethod* method = FindZipMethod(item.CompressionMethod());
+  if (method == nullptr || method->Decode == nullptr) throw EZipInvalidMethod();
+  method->Decode(item, input, sink);
   if (sink.CRC32() == item.FCRC32) return;
   if (!archive.OnProcessItemFailure) throw EZipBadCRC();
   archive.OnProcessItemFailure(archive, item, TProcessType::ptExtract, TErrorClass::ecArchive,

@@ -36,17 +36,17 @@ TExtraField ReadExtra(platform::TStream& stream, std::size_t count) {
 }  // namespace
 
 TZipDictionarySize TZipFileHeader::DictionarySize() const {
-  if (FCompressionMethod != 6) return TZipDictionarySize::dsInvalid;
+  if (FCompressionMethod != zip_method::kImploded) return TZipDictionarySize::dsInvalid;
   return (FGeneralPurposeBitFlag & 0x02) ? TZipDictionarySize::ds8K : TZipDictionarySize::ds4K;
 }
 
 int TZipFileHeader::ShannonFanoTreeCount() const {
-  if (FCompressionMethod != 6) return 0;
+  if (FCompressionMethod != zip_method::kImploded) return 0;
   return (FGeneralPurposeBitFlag & 0x04) ? 3 : 2;
 }
 
 TZipDeflationOption TZipFileHeader::DeflationOption() const {
-  if (FCompressionMethod != 8) return TZipDeflationOption::doInvalid;
+  if (FCompressionMethod != zip_method::kDeflated) return TZipDeflationOption::doInvalid;
   switch ((FGeneralPurposeBitFlag >> 1) & 3) {
     case 0: return TZipDeflationOption::doNormal;
     case 1: return TZipDeflationOption::doMaximum;

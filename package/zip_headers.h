@@ -5,6 +5,7 @@
 #include <string>
 
 #include "package/extra_field.h"
+#include "package/zip_methods.h"
 #include "platform/stream.h"
 
 namespace pavona::package {
@@ -22,7 +23,7 @@ class TZipFileHeader {
   bool IsEncrypted() const { return (FGeneralPurposeBitFlag & 0x0001) != 0; }
   bool IsUTF8() const { return (FGeneralPurposeBitFlag & 0x0800) != 0; }
   bool HasDataDescriptor() const {
-    return FCompressionMethod == 8 && (FGeneralPurposeBitFlag & 0x0008) != 0;
+    return FCompressionMethod == zip_method::kDeflated && (FGeneralPurposeBitFlag & 0x0008) != 0;
   }
   TZipDictionarySize DictionarySize() const;
   int ShannonFanoTreeCount() const;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "package/zip_archive.h"
+#include "package/zip_methods.h"
 #include "tools/command.h"
 
 namespace pavona::tools {
@@ -14,21 +15,14 @@ using package::TZipItem;
 
 std::string MethodName(const TZipItem& item) {
   static const char kDeflateLevel[] = {'N', 'X', 'F', 'S'};
-  switch (item.CompressionMethod()) {
-    case 0: return "Stored";
-    case 1: return "Shrunk";
-    case 2: case 3: case 4: case 5:
-      return "Reduce" + std::to_string(item.CompressionMethod() - 1);
-    case 6: return "Implode";
-    case 8:
-      return std::string("Defl:") + kDeflateLevel[(item.GeneralPurposeBitFlag() >> 1) & 3];
-    case 9: return "Def64";
-    case 12: return "BZip2";
-    case 14: return "LZMA";
-    case 97: return "WavPack";
-    case 98: return "PPMd";
-    default: return "Unk:" + std::to_string(item.CompressionMethod());
+  const std::uint16_t number = item.CompressionMethod();
+  const package::TZipMethod* method = package::FindZipMethod(number);
+  if (method == nullptr) return "Unk:" + std::to_string(number);
+  // Deflate's two option bits say how hard the writer tried.
+  if (number == package::zip_method::kDeflated) {
+    return std::string("Defl:") + kDeflateLevel[(item.GeneralPurposeBitFlag() >> 1) & 3];
   }
+  return method->Name;
 }
 
 // Saved space in percent, as a whole number.

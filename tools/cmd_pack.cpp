@@ -244,7 +244,7 @@ void CopyPlayer(const std::string& player, platform::TStream& out) {
 }
 
 void Report(const TZipEntryInfo& entry) {
-  if (entry.Method == 8) {
+  if (entry.Method == package::zip_method::kDeflated) {
     // Deflate is kept only when it shrinks the entry, so Size is never 0 here.
     const auto saved =
         static_cast<unsigned>(100 - std::uint64_t{entry.CompressedSize} * 100 / entry.Size);

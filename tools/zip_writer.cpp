@@ -139,15 +139,15 @@ const TZipEntryInfo& TZipWriter::Add(const std::string& name, platform::TStream&
   Scan(source, entry.Crc32, size, true,
        [&](const std::uint8_t*, std::size_t n) { deflatedSize += n; });
   entry.Size = static_cast<std::uint32_t>(size);
-  entry.Method = deflatedSize < size ? 8 : 0;
-  entry.CompressedSize = static_cast<std::uint32_t>(entry.Method == 8 ? deflatedSize : size);
+  entry.Method = deflatedSize < size ? package::zip_method::kDeflated : package::zip_method::kStored;
+  entry.CompressedSize = static_cast<std::uint32_t>(entry.Method == package::zip_method::kDeflated ? deflatedSize : size);
   if (offset + 30 + name.size() + entry.CompressedSize > kMax32) {
     throw EZipWriteError("The show would be larger than 4 GiB");
   }
 
   TBytes header;
   header.U32(0x04034b50);
-  header.U16(entry.Method == 8 ? 20 : 10);
+  header.U16(entry.Method == package::zip_method::kDeflated ? 20 : 10);
   header.U16(NeedsUtf8Flag(name) ? kUtf8NameFlag : 0);
   header.U16(entry.Method);
   header.U16(entry.DosTime);
@@ -163,7 +163,7 @@ const TZipEntryInfo& TZipWriter::Add(const std::string& name, platform::TStream&
   // Second pass: write the data as measured.
   std::uint32_t crc = 0;
   std::uint64_t written = 0;
-  Scan(source, crc, size, entry.Method == 8, [&](const std::uint8_t* data, std::size_t n) {
+  Scan(source, crc, size, entry.Method == package::zip_method::kDeflated, [&](const std::uint8_t* data, std::size_t n) {
     written += n;
     if (written <= entry.CompressedSize) out_.Write(data, n);
   });
@@ -182,7 +182,7 @@ void TZipWriter::Finish() {
     // Made on Unix, so that readers take the name's bytes as they are (the UTF-8 flag says
     // what they are) and the mode below as the file's.
     directory.U16((3 << 8) | 20);
-    directory.U16(entry.Method == 8 ? 20 : 10);
+    directory.U16(entry.Method == package::zip_method::kDeflated ? 20 : 10);
     directory.U16(NeedsUtf8Flag(entry.Name) ? kUtf8NameFlag : 0);
     directory.U16(entry.Method);
     directory.U16(entry.DosTime);

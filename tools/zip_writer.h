@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "package/zip_methods.h"
 #include "platform/stream.h"
 
 namespace pavona::tools {
@@ -21,7 +22,7 @@ class EZipWriteError : public std::runtime_error {
 
 struct TZipEntryInfo {
   std::string Name;
-  std::uint16_t Method = 0;  // 0 stored, 8 deflated
+  std::uint16_t Method = package::zip_method::kStored;  // or kDeflated
   std::uint32_t Crc32 = 0;
   std::uint32_t CompressedSize = 0;
   std::uint32_t Size = 0;

@@ -1,0 +1,61 @@
+#include "package/zip_methods.h"
+
+#include <array>
+
+#include "package/archive_item.h"
+#include "package/entry_decoder.h"
+#include "package/inflate.h"
+
+namespace pavona::package {
+
+namespace {
+
+void Stored(const TZipItem& item, platform::TStream& input, platform::TStream& sink) {
+  DecodeStored(input, sink, item.FUncompressedSize);
+}
+void Deflated(const TZipItem& item, platform::TStream& input, platform::TStream& sink) {
+  InflateStream(input, sink, TDeflateHelper{0, item.FCompressedSize});
+}
+void Deflated64(const TZipItem& item, platform::TStream& input, platform::TStream& sink) {
+  InflateStream(input, sink, TDeflateHelper{kDeflateOptionDeflate64, item.FCompressedSize});
+}
+void BZip2(const TZipItem& item, platform::TStream& input, platform::TStream& sink) {
+  DecodeBzip2(input, sink, item.FUncompressedSize);
+}
+void Lzma(const TZipItem& item, platform::TStream& input, platform::TStream& sink) {
+  DecodeLzma(input, sink, item.FUncompressedSize);
+}
+void WavPack(const TZipItem& item, platform::TStream& input, platform::TStream& sink) {
+  DecodeWavPack(input, sink, item.FUncompressedSize);
+}
+
+using namespace zip_method;
+
+constexpr std::array kMethods{
+    TZipMethod{kStored, "Stored", Stored},
+    TZipMethod{kShrunk, "Shrunk", nullptr},
+    TZipMethod{kReduced1, "Reduced1", nullptr},
+    TZipMethod{kReduced1 + 1, "Reduced2", nullptr},
+    TZipMethod{kReduced1 + 2, "Reduced3", nullptr},
+    TZipMethod{kReduced4, "Reduced4", nullptr},
+    TZipMethod{kImploded, "Imploded", nullptr},
+    TZipMethod{kDeflated, "Deflated", Deflated},
+    TZipMethod{kDeflate64, "Deflate64", Deflated64},
+    TZipMethod{kBZip2, "BZip2", BZip2},
+    TZipMethod{kLZMA, "LZMA", Lzma},
+    TZipMethod{kWavPack, "WavPack", WavPack},
+    TZipMethod{kPPMd, "PPMd", nullptr},
+};
+
+}  // namespace
+
+std::span<const TZipMethod> ZipMethods() { return kMethods; }
+
+const TZipMethod* FindZipMethod(std::uint16_t number) {
+  for (const TZipMethod& method : kMethods) {
+    if (method.Number == number) return &method;
+  }
+  return nullptr;
+}
+
+}  // namespace pavona::package
