@@ -4,10 +4,10 @@
 
 #include <array>
 
-#include "slideview/effect.h"
+#include "transition/effect.h"
 
 namespace pavona::effects {
 
-extern const std::array<slideview::TEffect, slideview::kMaxStyle> EffectTable;
+extern const std::array<transition::TEffect, transition::kMaxStyle> EffectTable;
 
 }  // namespace pavona::effects

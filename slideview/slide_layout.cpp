@@ -1,8 +1,10 @@
 #include "slideview/slide_layout.h"
 
-#include "slideview/mul_div.h"
+#include "transition/mul_div.h"
 
 namespace pavona::slideview {
+
+using transition::MulDiv;
 
 raster::Rect ComputeDisplayRect(raster::Size client, raster::Size picture,
                                 const TLayoutOptions& options) {

@@ -8,10 +8,23 @@
 #include "platform/clock.h"
 #include "raster/blit.h"
 #include "raster/surface.h"
-#include "slideview/block_copy.h"
-#include "slideview/frame_renderer.h"
+#include "transition/block_copy.h"
+#include "transition/frame_renderer.h"
 
 namespace pavona::slideview {
+
+using transition::CopyBlock;
+using transition::DrawFrame;
+using transition::EndProgress;
+using transition::ExactStep;
+using transition::FindStyle;
+using transition::MulDiv;
+using transition::NextProgress;
+using transition::RestartFrame;
+using transition::SameText;
+using transition::StartProgress;
+using transition::StretchBlock;
+using transition::TFrameHooks;
 
 namespace {
 
@@ -556,12 +569,14 @@ void TCustomSlideView::RenderFrame() {
   std::lock_guard picLock(pic->lock());
   std::lock_guard display(Display.lock());
   {
+    // The effects read the starting picture while they draw.
     std::lock_guard old(oldPic->lock());
-    RestartFrame(Display, *oldPic, PicRect);
+    TFrameHooks hooks;
+    if (fOnBeforeNewFrame) hooks.BeforeDraw = [&] { FireBeforeNewFrame(*pic, Display); };
+    hooks.CustomDraw = [&] { FireCustomDraw(*pic, Display); };
+    DrawFrame(Display, *oldPic, *pic, PicRect, fStyle, fProgress, fEffects,
+              fTransition * 2654435761u, hooks);
   }
-  FireBeforeNewFrame(*pic, Display);
-  DrawFrame(Display, *pic, PicRect, fStyle, fProgress, fEffects, fTransition * 2654435761u,
-            [&] { FireCustomDraw(*pic, Display); });
   FireAfterNewFrame(*pic, Display);
 }
 

@@ -27,12 +27,21 @@
 #include "platform/window.h"
 #include "raster/bitmap.h"
 #include "raster/geometry.h"
-#include "slideview/effect.h"
-#include "slideview/picture.h"
-#include "slideview/progress_step.h"
+#include "transition/effect.h"
+#include "pictures/picture.h"
+#include "transition/progress_step.h"
 #include "slideview/slide_layout.h"
 
 namespace pavona::slideview {
+
+// The picture and transition types that make up the control's interface.
+using pictures::TGraphic;
+using pictures::TPicture;
+using transition::TEffect;
+using transition::TEffectTable;
+using transition::kMaxStyle;
+using transition::TPercent;
+using transition::TShowStyle;
 
 class TCustomSlideView;
 
@@ -155,7 +164,7 @@ class TCustomSlideView {
   std::string StyleName() const;
   void SetStyleName(const std::string& value);
   std::uint16_t Step() const { return fStep; }
-  void SetStep(std::uint32_t value) { fStep = ClampStep(value); }
+  void SetStep(std::uint32_t value) { fStep = transition::ClampStep(value); }
   std::uint16_t Delay() const { return fDelay; }
   void SetDelay(std::uint16_t value) { fDelay = value; }
   bool Reverse() const { return fReverse; }

@@ -12,19 +12,19 @@
 #include "platform/files.h"
 #include "raster/bitmap.h"
 #include "raster/blit.h"
-#include "slideview/frame_renderer.h"
-#include "slideview/picture.h"
-#include "slideview/png_writer.h"
-#include "slideview/progress_step.h"
-#include "slideview/random.h"
+#include "transition/frame_renderer.h"
+#include "pictures/picture.h"
+#include "pictures/png_writer.h"
+#include "transition/progress_step.h"
+#include "transition/random.h"
 #include "tools/command.h"
 
 namespace pavona::tools {
 
 namespace {
 
-using slideview::TPercent;
-using slideview::TShowStyle;
+using transition::TPercent;
+using transition::TShowStyle;
 
 struct TOptions {
   TShowStyle style = 0;
@@ -52,10 +52,10 @@ std::optional<std::uint32_t> ParseNumber(const std::string& text, std::uint32_t 
 
 // A style by number (1 to 176) or by name, ignoring case; the first row with the name wins.
 TShowStyle ParseStyle(const std::string& text) {
-  if (auto number = ParseNumber(text, 1, slideview::kMaxStyle)) {
+  if (auto number = ParseNumber(text, 1, transition::kMaxStyle)) {
     return static_cast<TShowStyle>(*number);
   }
-  if (const auto style = slideview::FindStyle(effects::EffectTable, text)) return *style;
+  if (const auto style = transition::FindStyle(effects::EffectTable, text)) return *style;
   throw UsageError{"unknown style '" + text + "' (see 'pavona styles')"};
 }
 
@@ -123,7 +123,7 @@ TOptions ParseArguments(const std::vector<std::string>& args) {
 
 // The picture drawn at natural size over black, as the viewer draws a slide.
 raster::Bitmap LoadPicture(const std::string& fileName) {
-  slideview::TPicture picture;
+  pictures::TPicture picture;
   try {
     picture.LoadFromFile(fileName);
   } catch (const std::exception& e) {
@@ -149,7 +149,7 @@ std::string OutputName(const std::string& output, TPercent progress, bool severa
   const std::string suffix = ".png";
   std::string stem = output;
   if (stem.size() >= suffix.size() &&
-      slideview::SameText(stem.substr(stem.size() - suffix.size()), suffix.c_str())) {
+      transition::SameText(stem.substr(stem.size() - suffix.size()), suffix.c_str())) {
     stem.resize(stem.size() - suffix.size());
   }
   return stem + "-" + ProgressName(progress, 1) + suffix;
@@ -188,20 +188,20 @@ int Run(const std::vector<std::string>& args) {
       return kExitError;
     }
     const auto step = static_cast<std::int32_t>(options.step);
-    for (std::int32_t p = 0;; p = slideview::NextProgress(p, step, false)) {
+    for (std::int32_t p = 0;; p = transition::NextProgress(p, step, false)) {
       frames.emplace_back(static_cast<TPercent>(p),
                           platform::JoinPath(options.framesDir, ProgressName(static_cast<TPercent>(p), 3) + ".png"));
       if (p == 100) break;
     }
   }
 
-  slideview::RandomSeed = options.seed;
+  transition::RandomSeed = options.seed;
   raster::Bitmap display(pic.width(), pic.height());
   for (const auto& [progress, fileName] : frames) {
-    slideview::ComposeFrame(display, oldPic, pic, options.style, progress, effects::EffectTable,
+    transition::ComposeFrame(display, oldPic, pic, options.style, progress, effects::EffectTable,
                             options.seed);
     try {
-      slideview::WritePngFile(fileName, display);
+      pictures::WritePngFile(fileName, display);
     } catch (const std::exception& e) {
       std::fprintf(stderr, "pavona render: %s\n", e.what());
       return kExitError;

@@ -1,12 +1,12 @@
-// One frame of the fade (style 119) as the frame routine composes it (refill from the starting
-// picture, then the blend), against a memcpy of one frame of the same size.
+// One frame of the fade (style 119) as the frame routine composes it (one pass from the starting
+// and the new picture into the frame), against a memcpy of one frame of the same size.
 #include <benchmark/benchmark.h>
 
 #include <cstring>
 
 #include "effects/effect_table.h"
 #include "raster/bitmap.h"
-#include "slideview/frame_renderer.h"
+#include "transition/frame_renderer.h"
 
 namespace {
 
@@ -40,8 +40,8 @@ void BM_FadeFrame(benchmark::State& state) {
   Bitmap display(w, h);
   int progress = 1;
   for (auto _ : state) {
-    pavona::slideview::ComposeFrame(display, oldPic, pic, 119,
-                                    static_cast<pavona::slideview::TPercent>(progress),
+    pavona::transition::ComposeFrame(display, oldPic, pic, 119,
+                                    static_cast<pavona::transition::TPercent>(progress),
                                     pavona::effects::EffectTable, 0);
     benchmark::ClobberMemory();
     progress = progress % 99 + 1;

@@ -14,7 +14,7 @@
 
 #include "effects/effect_table.h"
 #include "platform/headless/headless_backend.h"
-#include "slideview/graphic_raster.h"
+#include "pictures/graphic_raster.h"
 #include "slideview/slide_view.h"
 
 namespace {
@@ -22,7 +22,7 @@ namespace {
 using namespace pavona;
 using Clock = std::chrono::steady_clock;
 
-class TBenchGraphic final : public slideview::TRasterGraphic {
+class TBenchGraphic final : public pictures::TRasterGraphic {
  public:
   TBenchGraphic(int w, int h, raster::Pixel color) {
     raster::Bitmap pixels(w, h);
@@ -30,7 +30,7 @@ class TBenchGraphic final : public slideview::TRasterGraphic {
     SetPixels(std::move(pixels), false);
   }
   void LoadFromStream(platform::TStream&) override {}
-  std::unique_ptr<slideview::TGraphic> Clone() const override {
+  std::unique_ptr<pictures::TGraphic> Clone() const override {
     return std::make_unique<TBenchGraphic>(Width(), Height(), Pixels().pixel(0, 0));
   }
 };

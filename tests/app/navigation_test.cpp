@@ -6,7 +6,7 @@
 #include "app/main_form.h"
 #include "platform/files.h"
 #include "platform/headless/headless_backend.h"
-#include "slideview/png_writer.h"
+#include "pictures/png_writer.h"
 #include "test_folder.h"
 
 namespace pavona::app {
@@ -32,7 +32,7 @@ class Navigation : public ::testing::Test {
     for (int i = 0; i < 5; ++i) {
       raster::Bitmap slide(8, 6);
       slide.fill(colours[i]);
-      slideview::WritePngFile(scratch_ / ("Pavona/" + std::to_string(i) + ".png"), slide);
+      pictures::WritePngFile(scratch_ / ("Pavona/" + std::to_string(i) + ".png"), slide);
     }
     form_->Show();
   }

@@ -16,7 +16,7 @@
 #include "platform/headless/headless_backend.h"
 #include "platform/headless/media_device.h"
 #include "raster/bitmap.h"
-#include "slideview/png_writer.h"
+#include "pictures/png_writer.h"
 #include "../app/test_folder.h"
 
 namespace pavona::e2e {
@@ -80,7 +80,7 @@ class ShowTest : public ::testing::Test {
   void Picture(const std::string& name, raster::Pixel colour) {
     raster::Bitmap bitmap(8, 8);
     bitmap.fill(colour);
-    slideview::WritePngFile(Input(name), bitmap);
+    pictures::WritePngFile(Input(name), bitmap);
   }
   void TextFile(const std::string& name, const std::string& text) {
     std::ofstream(Input(name), std::ios::binary) << text;

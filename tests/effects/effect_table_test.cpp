@@ -7,12 +7,12 @@
 
 #include "effects/effect_table.h"
 #include "raster/surface.h"
-#include "slideview/frame_renderer.h"
+#include "transition/frame_renderer.h"
 
 namespace pavona::effects {
 namespace {
 
-using slideview::TShowStyle;
+using transition::TShowStyle;
 
 TEST(EffectTableTest, HoldsTheStyleNames) {
   ASSERT_EQ(EffectTable.size(), 176u);
@@ -49,7 +49,7 @@ TEST_P(EveryStyleTest, KeepsTheEffectContract) {
   raster::Bitmap display(kW, kH);
 
   for (int progress : {0, 1, 33, 50, 99, 100}) {
-    slideview::ComposeFrame(display, oldPic, pic, style, static_cast<slideview::TPercent>(progress),
+    transition::ComposeFrame(display, oldPic, pic, style, static_cast<transition::TPercent>(progress),
                             EffectTable, 7);
     SCOPED_TRACE("style " + std::to_string(style) + " at " + std::to_string(progress));
     EXPECT_FALSE(raster::Surface(display).has_clip());

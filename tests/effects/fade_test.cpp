@@ -7,7 +7,7 @@
 
 #include "effects/fade.h"
 #include "raster/bitmap.h"
-#include "slideview/mul_div.h"
+#include "transition/mul_div.h"
 
 namespace pavona::effects {
 namespace {
@@ -26,9 +26,11 @@ raster::Pixel Reference(raster::Pixel o, raster::Pixel n, int a) {
 raster::Pixel FadeOne(raster::Pixel o, raster::Pixel n, int progress) {
   raster::Bitmap display(1, 1);
   raster::Bitmap image(1, 1);
-  display.fill(o);
+  raster::Bitmap start(1, 1);
+  display.fill(0xDEADBEEFu);  // the fade draws every pixel: what Display held does not count
   image.fill(n);
-  Fade(display, image, 1, 1, 0, 0, progress);
+  start.fill(o);
+  Fade({display, image, start, 1, 1, 0, 0, progress});
   return display.pixel(0, 0);
 }
 
@@ -58,9 +60,9 @@ TEST(FadeTest, BlendsEachColourByteTowardTheNewPicture) {
 
 TEST(FadeTest, WeightsOfTheViewersFrames) {
   const int expected[] = {31, 61, 92, 123, 154, 184, 215, 246};
-  for (int i = 0; i < 8; ++i) EXPECT_EQ(slideview::MulDiv(256, 12 * (i + 1), 100), expected[i]);
-  EXPECT_EQ(slideview::MulDiv(256, 1, 100), 3);
-  EXPECT_EQ(slideview::MulDiv(256, 99, 100), 253);
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(transition::MulDiv(256, 12 * (i + 1), 100), expected[i]);
+  EXPECT_EQ(transition::MulDiv(256, 1, 100), 3);
+  EXPECT_EQ(transition::MulDiv(256, 99, 100), 253);
 }
 
 TEST(FadeTest, EqualColoursNeverChange) {
@@ -82,11 +84,16 @@ TEST(FadeTest, MatchesThePerByteBlendOnEveryPixelOfOddSizes) {
       }
       const raster::Bitmap start = display.clone();
       const raster::Bitmap before = image.clone();
-      Fade(display, image, size.Width, size.Height, 0, 0, progress);
-      const int a = slideview::MulDiv(256, progress, 100);
+      // Into a separate frame, and in place as when a frame hook makes Display the start.
+      raster::Bitmap frame(size.Width, size.Height);
+      Fade({frame, image, start, size.Width, size.Height, 0, 0, progress});
+      Fade({display, image, display, size.Width, size.Height, 0, 0, progress});
+      const int a = transition::MulDiv(256, progress, 100);
       for (std::size_t i = 0; i < display.pixel_count(); ++i) {
-        ASSERT_EQ(display.data()[i], Reference(start.data()[i], image.data()[i], a))
+        const raster::Pixel expected = Reference(start.data()[i], image.data()[i], a);
+        ASSERT_EQ(frame.data()[i], expected)
             << size.Width << "x" << size.Height << " pixel " << i << " at " << progress;
+        ASSERT_EQ(display.data()[i], expected) << "in place, pixel " << i << " at " << progress;
         ASSERT_EQ(image.data()[i], before.data()[i]);
       }
     }

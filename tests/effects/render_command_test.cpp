@@ -7,8 +7,8 @@
 #include <string>
 
 #include "raster/bitmap.h"
-#include "slideview/picture.h"
-#include "slideview/png_writer.h"
+#include "pictures/picture.h"
+#include "pictures/png_writer.h"
 
 namespace pavona {
 namespace {
@@ -29,7 +29,7 @@ class RenderCommandTest : public ::testing::Test {
   static void WriteSolid(const std::string& path, int w, int h, raster::Pixel color) {
     raster::Bitmap bitmap(w, h);
     bitmap.fill(color);
-    slideview::WritePngFile(path, bitmap);
+    pictures::WritePngFile(path, bitmap);
   }
 
   // Runs `pavona ARGS` in the test folder; returns its exit code, keeps its error output.
@@ -47,7 +47,7 @@ class RenderCommandTest : public ::testing::Test {
   }
 
   raster::Bitmap Read(const std::string& name) {
-    slideview::TPicture picture;
+    pictures::TPicture picture;
     picture.LoadFromFile(dir + "/" + name);
     raster::Bitmap bitmap(picture.Width(), picture.Height());
     picture.Graphic()->Draw(bitmap, raster::Point{0, 0});

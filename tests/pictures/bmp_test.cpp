@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "slideview/decoders/bitmap_image.h"
+#include "pictures/bitmap_image.h"
 #include "tests/pictures/picture_fixtures.h"
 
-namespace pavona::slideview::testing {
+namespace pavona::pictures::testing {
 namespace {
 
 using raster::MakePixel;
@@ -290,4 +290,4 @@ TEST(BmpDecoder, FailedLoadKeepsThePreviousPicture) {
 }
 
 }  // namespace
-}  // namespace pavona::slideview::testing
+}  // namespace pavona::pictures::testing

@@ -4,10 +4,10 @@
 
 #include "raster/region.h"
 #include "raster/surface.h"
-#include "slideview/decoders/bitmap_image.h"
+#include "pictures/bitmap_image.h"
 #include "tests/pictures/picture_fixtures.h"
 
-namespace pavona::slideview::testing {
+namespace pavona::pictures::testing {
 namespace {
 
 using raster::Bitmap;
@@ -98,4 +98,4 @@ TEST(GraphicDraw, EmptyOrInvertedTargetsDrawNothing) {
 }
 
 }  // namespace
-}  // namespace pavona::slideview::testing
+}  // namespace pavona::pictures::testing

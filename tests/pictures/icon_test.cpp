@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "slideview/decoders/icon_image.h"
+#include "pictures/icon_image.h"
 #include "tests/pictures/picture_fixtures.h"
 
-namespace pavona::slideview::testing {
+namespace pavona::pictures::testing {
 namespace {
 
 using raster::MakePixel;
@@ -143,4 +143,4 @@ TEST(IconDecoder, RejectsCorruptFiles) {
 }
 
 }  // namespace
-}  // namespace pavona::slideview::testing
+}  // namespace pavona::pictures::testing

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "slideview/decoders/jpeg_image.h"
+#include "pictures/jpeg_image.h"
 #include "tests/pictures/picture_fixtures.h"
 
-namespace pavona::slideview::testing {
+namespace pavona::pictures::testing {
 namespace {
 
 using raster::MakePixel;
@@ -105,4 +105,4 @@ TEST(JpegDecoder, ShowsWhatACutFileHolds) {
 }
 
 }  // namespace
-}  // namespace pavona::slideview::testing
+}  // namespace pavona::pictures::testing

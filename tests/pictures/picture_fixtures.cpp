@@ -12,7 +12,7 @@
 #include <random>
 #include <stdexcept>
 
-namespace pavona::slideview::testing {
+namespace pavona::pictures::testing {
 
 namespace fs = std::filesystem;
 
@@ -263,4 +263,4 @@ Bytes EncodeTiff(int width, int height, int components, const std::vector<std::u
   return bytes;
 }
 
-}  // namespace pavona::slideview::testing
+}  // namespace pavona::pictures::testing

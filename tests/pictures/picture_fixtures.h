@@ -10,9 +10,9 @@
 
 #include "platform/stream.h"
 #include "raster/bitmap.h"
-#include "slideview/graphic.h"
+#include "pictures/graphic.h"
 
-namespace pavona::slideview::testing {
+namespace pavona::pictures::testing {
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -89,4 +89,4 @@ std::vector<raster::Pixel> ReferenceJpegPixels(const Bytes& jpeg);
 Bytes EncodeTiff(int width, int height, int components, const std::vector<std::uint8_t>& samples,
                  int compression);
 
-}  // namespace pavona::slideview::testing
+}  // namespace pavona::pictures::testing

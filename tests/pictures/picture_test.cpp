@@ -1,4 +1,4 @@
-#include "slideview/picture.h"
+#include "pictures/picture.h"
 
 #include <gtest/gtest.h>
 #include <jerror.h>
@@ -12,15 +12,15 @@
 #include <vector>
 
 #include "platform/stream.h"
-#include "slideview/decoders/bitmap_image.h"
-#include "slideview/decoders/icon_image.h"
-#include "slideview/decoders/jpeg_image.h"
-#include "slideview/decoders/png_image.h"
-#include "slideview/decoders/tiff_image.h"
-#include "slideview/picture_formats.h"
+#include "pictures/bitmap_image.h"
+#include "pictures/icon_image.h"
+#include "pictures/jpeg_image.h"
+#include "pictures/png_image.h"
+#include "pictures/tiff_image.h"
+#include "pictures/picture_formats.h"
 #include "tests/pictures/picture_fixtures.h"
 
-namespace pavona::slideview::testing {
+namespace pavona::pictures::testing {
 namespace {
 
 using raster::MakePixel;
@@ -205,4 +205,4 @@ TEST_F(PictureFiles, AssignCopiesAndSetGraphicReplaces) {
 }
 
 }  // namespace
-}  // namespace pavona::slideview::testing
+}  // namespace pavona::pictures::testing

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "slideview/decoders/png_image.h"
+#include "pictures/png_image.h"
 #include "tests/pictures/picture_fixtures.h"
 
-namespace pavona::slideview::testing {
+namespace pavona::pictures::testing {
 namespace {
 
 using raster::MakePixel;
@@ -164,4 +164,4 @@ TEST(PngDecoder, ReportsCorruptFiles) {
 }
 
 }  // namespace
-}  // namespace pavona::slideview::testing
+}  // namespace pavona::pictures::testing

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "slideview/decoders/tiff_image.h"
+#include "pictures/tiff_image.h"
 #include "tests/pictures/picture_fixtures.h"
 
-namespace pavona::slideview::testing {
+namespace pavona::pictures::testing {
 namespace {
 
 using raster::MakePixel;
@@ -70,4 +70,4 @@ TEST(TiffDecoder, RejectsCorruptFiles) {
 }
 
 }  // namespace
-}  // namespace pavona::slideview::testing
+}  // namespace pavona::pictures::testing

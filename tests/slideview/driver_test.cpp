@@ -179,7 +179,7 @@ TEST_F(DriverTest, StopHalfWayKeepsTheBlendedFrameAndTheNextSameSizeStartsFromIt
   view->Stop();
   backend.RunUntilIdle();
 
-  const raster::Pixel half = Blend(kRed, kBlue, MulDiv(256, 48, 100));
+  const raster::Pixel half = Blend(kRed, kBlue, transition::MulDiv(256, 48, 100));
   EXPECT_FALSE(view->Busy());
   EXPECT_EQ(view->Progress(), 48);
   EXPECT_EQ(ShownPixel(), half);
@@ -197,7 +197,7 @@ TEST_F(DriverTest, StopHalfWayKeepsTheBlendedFrameAndTheNextSameSizeStartsFromIt
   EXPECT_EQ(startScreen, half);
   EXPECT_EQ(ShownPixel(), half);
   Tick(1);
-  EXPECT_EQ(ShownPixel(), Blend(half, kGreen, MulDiv(256, 12, 100)));
+  EXPECT_EQ(ShownPixel(), Blend(half, kGreen, transition::MulDiv(256, 12, 100)));
 }
 
 TEST_F(DriverTest, PictureOfAnotherSizeOrNoOverDrawStartsFromTheBackground) {
@@ -277,7 +277,7 @@ TEST_F(DriverTest, ManualModeRendersWhatTheApplicationSets) {
   view->SetStyle(0);  // custom drawing, and nobody draws: the starting picture
   EXPECT_EQ(ShownPixel(), kRed);
   view->SetStyle(119);
-  EXPECT_EQ(ShownPixel(), Blend(kRed, kBlue, MulDiv(256, 30, 100)));
+  EXPECT_EQ(ShownPixel(), Blend(kRed, kBlue, transition::MulDiv(256, 30, 100)));
 
   // Switching Manual off continues automatically to the end.
   view->SetManual(false);

@@ -106,7 +106,7 @@ TEST_F(ThreadedDriverTest, StopLeavesNoTickRunning) {
   EXPECT_GT(progress, 0);
   EXPECT_LT(progress, 100);
   // The frame shown is the one for the progress reached, and nothing changes it any more.
-  const raster::Pixel expected = testing::Blend(kRed, kBlue, MulDiv(256, progress, 100));
+  const raster::Pixel expected = testing::Blend(kRed, kBlue, transition::MulDiv(256, progress, 100));
   std::this_thread::sleep_for(40ms);
   backend.RunFor(20ms);
   std::lock_guard lock(mutex);

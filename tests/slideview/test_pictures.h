@@ -4,14 +4,14 @@
 #include <memory>
 
 #include "raster/bitmap.h"
-#include "slideview/graphic_raster.h"
+#include "pictures/graphic_raster.h"
 
 namespace pavona::slideview::testing {
 
-class TTestGraphic final : public TRasterGraphic {
+class TTestGraphic final : public pictures::TRasterGraphic {
  public:
   explicit TTestGraphic(raster::Bitmap pixels) { SetPixels(std::move(pixels), false); }
-  void LoadFromStream(platform::TStream&) override { throw EInvalidGraphic("test graphic"); }
+  void LoadFromStream(platform::TStream&) override { throw pictures::EInvalidGraphic("test graphic"); }
   std::unique_ptr<TGraphic> Clone() const override {
     return std::make_unique<TTestGraphic>(Pixels().clone());
   }

@@ -1,0 +1,64 @@
+#include "pictures/picture_formats.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "pictures/bitmap_image.h"
+#include "pictures/icon_image.h"
+#include "pictures/jpeg_image.h"
+#include "pictures/png_image.h"
+#include "pictures/tiff_image.h"
+
+namespace pavona::pictures {
+
+namespace {
+
+std::string LowerCase(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return text;
+}
+
+template <class Graphic>
+std::unique_ptr<TGraphic> Create() {
+  return std::make_unique<Graphic>();
+}
+
+}  // namespace
+
+TFileFormatsList::TFileFormatsList() {
+  // Metafiles ("wmf", "emf") join ahead of these once their player exists.
+  Add("ico", "Icons", 0, Create<TIcon>);
+  Add("tiff", "TIFF Images", 0, Create<TWICImage>);
+  Add("tif", "TIFF Images", 0, Create<TWICImage>);
+  Add("bmp", "Bitmaps", 0, Create<TBitmap>);
+  Add("PNG", "Portable Network Graphics", 0, Create<TPngImage>);
+  Add("jpeg", "JPEG Image File", 0, Create<TJPEGImage>);
+  Add("jpg", "JPEG Image File", 0, Create<TJPEGImage>);
+}
+
+void TFileFormatsList::Add(const std::string& extension, const std::string& description,
+                           int descResID, TGraphicClass graphicClass) {
+  std::lock_guard lock(mutex_);
+  formats_.push_back({LowerCase(extension), description, graphicClass, descResID});
+}
+
+TGraphicClass TFileFormatsList::FindExt(const std::string& extension) const {
+  const std::string wanted = LowerCase(extension);
+  std::lock_guard lock(mutex_);
+  const auto found = std::find_if(formats_.rbegin(), formats_.rend(),
+                                  [&](const TFileFormat& f) { return f.Extension == wanted; });
+  return found == formats_.rend() ? nullptr : found->GraphicClass;
+}
+
+std::vector<TFileFormat> TFileFormatsList::Formats() const {
+  std::lock_guard lock(mutex_);
+  return formats_;
+}
+
+TFileFormatsList& FileFormats() {
+  static TFileFormatsList formats;
+  return formats;
+}
+
+}  // namespace pavona::pictures

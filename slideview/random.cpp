@@ -1,8 +1,0 @@
-#include "slideview/random.h"
-
-namespace pavona::slideview {
-
-thread_local std::uint32_t RandomSeed = 0;
-thread_local std::uint32_t EffectSeed = 0;
-
-}  // namespace pavona::slideview
