@@ -1,7 +1,8 @@
-// Runs the benchmarks and then states each fade frame as a multiple of the memcpy of a frame of
-// the same size, both measured in this run.
+// Runs the benchmarks and then states each fade frame, and each style's frame, as a multiple of
+// the memcpy of a frame of the same size, both measured in this run.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <string>
@@ -30,6 +31,17 @@ class TRatioReporter : public benchmark::ConsoleReporter {
       std::printf("fade frame %s: %.2f x memcpy of a frame (real time), %.2f x (CPU time)\n", size,
                   fade->second.first / memcpy->second.first,
                   fade->second.second / memcpy->second.second);
+    }
+    const auto memcpy = times_.find("BM_Memcpy/1920/1080");
+    if (memcpy == times_.end() || memcpy->second.second <= 0) return;
+    std::vector<std::pair<double, std::string>> styles;
+    for (const auto& [name, time] : times_) {
+      if (name.rfind("BM_Style/", 0) == 0) styles.emplace_back(time.second / memcpy->second.second, name);
+    }
+    std::sort(styles.rbegin(), styles.rend());
+    for (const auto& [ratio, name] : styles) {
+      std::printf("style %s at 1920/1080: %.2f x memcpy of a frame (CPU time)\n",
+                  name.c_str() + 9, ratio);
     }
   }
 

@@ -8,6 +8,7 @@
 #include "effects/effect_table.h"
 #include "raster/surface.h"
 #include "transition/frame_renderer.h"
+#include "transition/random.h"
 
 namespace pavona::effects {
 namespace {
@@ -61,6 +62,37 @@ TEST_P(EveryStyleTest, KeepsTheEffectContract) {
                                                                             : nullptr;
     if (exact != nullptr) {
       EXPECT_EQ(std::memcmp(display.data(), exact->data(), display.byte_count()), 0);
+    }
+  }
+}
+
+// A row that says its effect draws every pixel gets a frame full of leftovers and the starting
+// picture only as Start; its frames must equal those drawn over a refilled frame. A seeded row
+// draws the same frame from the same seed and leaves the caller's seed alone.
+TEST_P(EveryStyleTest, KeepsTheFlagsOfItsRow) {
+  const auto style = static_cast<TShowStyle>(GetParam());
+  const transition::TEffect& row = EffectTable[style - 1];
+  constexpr int kW = 29;
+  constexpr int kH = 17;
+  const raster::Bitmap oldPic = Pattern(kW, kH, 0x11111111u);
+  const raster::Bitmap pic = Pattern(kW, kH, 0xEEEEEEEEu);
+  for (int progress : {1, 33, 50, 99}) {
+    SCOPED_TRACE("style " + std::to_string(style) + " at " + std::to_string(progress));
+    raster::Bitmap leftovers(kW, kH);
+    leftovers.fill(0x5A5A5A5Au);
+    raster::Bitmap refilled(kW, kH);
+    const auto percent = static_cast<transition::TPercent>(progress);
+    transition::RandomSeed = 99;
+    transition::DrawFrame(leftovers, oldPic, pic, pic.bounds(), style, percent, EffectTable, 7);
+    const std::uint32_t seedAfter = transition::RandomSeed;
+    transition::RandomSeed = 99;
+    transition::TFrameHooks refill;
+    refill.BeforeDraw = [] {};
+    transition::DrawFrame(refilled, oldPic, pic, pic.bounds(), style, percent, EffectTable, 7,
+                          refill);
+    EXPECT_EQ(std::memcmp(leftovers.data(), refilled.data(), refilled.byte_count()), 0);
+    if (row.Seeded()) {
+      EXPECT_EQ(seedAfter, 99u);
     }
   }
 }
