@@ -104,19 +104,19 @@ bool LooksLikeOem(std::string_view bytes, int oemCodePage) {
 std::string DecodeEntryName(const TZipDirectoryFileHeader& header) {
   const std::string& stored = header.FFileName;
   if (header.IsUTF8() || DetectNameEncoding(stored) == TNameEncoding::neUtf8) {
-    return platform::ToUtf8(stored, "UTF-8");
+    return platform::ToUtf8(stored, platform::kUtf8CodePage);
   }
   if (const auto path = header.FExtraField.Get(kUnicodePathId)) {
     const auto* p = reinterpret_cast<const std::uint8_t*>(path->data());
     if (path->size() > 6 && p[0] == 1 && GetU32(p + 1) == Crc32Of(stored)) {
-      return platform::ToUtf8(path->substr(5), "UTF-8");
+      return platform::ToUtf8(path->substr(5), platform::kUtf8CodePage);
     }
   }
   if (const auto nucx = header.FExtraField.Get(kXceedUnicodeId)) {
     const auto* p = reinterpret_cast<const std::uint8_t*>(nucx->data());
     if (nucx->size() > 10 && nucx->substr(0, 4) == "NUCX" &&
         std::uint64_t{GetU32(p + 4)} * 2 == nucx->size() - 8) {
-      return platform::ToUtf8(nucx->substr(8), "UTF-16LE");
+      return platform::ToUtf8(nucx->substr(8), platform::kUtf16CodePage);
     }
   }
   // ANSI 1252 and OEM 850 differ, so the "same code page" rule never applies here.

@@ -1,6 +1,7 @@
-// Text conversion between code pages and UTF-8, through the host's converter.
+// Text conversion between Windows code pages and UTF-8, through the host's converter.
 #pragma once
 
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -13,17 +14,22 @@ class ECodePageError : public std::runtime_error {
 };
 
 // The code page the archive names and "ANSI" text use: Windows-1252.
-inline constexpr const char* kAnsiCodePage = "WINDOWS-1252";
+inline constexpr int kAnsiCodePage = 1252;
 // The code page of DOS-era archive names: 850.
-inline constexpr const char* kOemCodePage = "CP850";
+inline constexpr int kOemCodePage = 850;
+inline constexpr int kUtf16CodePage = 1200;
+inline constexpr int kUtf8CodePage = 65001;
 
-// Converts bytes in the named encoding (an iconv name such as "WINDOWS-1252", "CP850",
-// "UTF-16LE", "ISO-8859-2") to UTF-8. Raises ECodePageError when the encoding is unknown;
-// bytes that do not convert become U+FFFD.
-std::string ToUtf8(std::string_view bytes, const std::string& encoding);
-// Converts UTF-8 to the named encoding; characters it cannot hold become '?'.
-std::string FromUtf8(std::string_view utf8, const std::string& encoding);
-// Whether the host's converter knows the encoding.
-bool IsKnownEncoding(const std::string& encoding);
+struct TCodePageInfo {
+  bool MultiByte;  // characters may take several bytes, or shift states
+};
+// What the host knows of a Windows code page number; nullopt when it cannot convert it.
+std::optional<TCodePageInfo> CodePageInfo(int codePage);
+
+// Converts bytes in the code page to UTF-8. Raises ECodePageError when the host cannot convert
+// the code page; bytes that do not convert become U+FFFD.
+std::string ToUtf8(std::string_view bytes, int codePage);
+// Converts UTF-8 to the code page; characters it cannot hold become '?'.
+std::string FromUtf8(std::string_view utf8, int codePage);
 
 }  // namespace pavona::platform

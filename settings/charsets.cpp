@@ -275,48 +275,6 @@ const TCharsetRow kCharsets[] = {
     {"x-ansi", 1252},
 };
 
-struct TConverterRow {
-  int CodePage;
-  const char* IconvName;
-  bool MultiByte;
-};
-
-const TConverterRow kConverters[] = {
-    {37, "IBM037", false},          {437, "IBM437", false},       {500, "IBM500", false},
-    {708, "ASMO-708", false},       {737, "CP737", false},        {775, "IBM775", false},
-    {850, "IBM850", false},         {852, "IBM852", false},       {855, "IBM855", false},
-    {857, "IBM857", false},         {858, "IBM858", false},       {860, "IBM860", false},
-    {861, "IBM861", false},         {862, "IBM862", false},       {863, "IBM863", false},
-    {864, "IBM864", false},         {865, "IBM865", false},       {866, "IBM866", false},
-    {869, "IBM869", false},         {870, "IBM870", false},       {874, "WINDOWS-874", false},
-    {875, "IBM875", false},         {932, "WINDOWS-31J", true},   {936, "WINDOWS-936", true},
-    {949, "CP949", true},           {950, "CP950", true},         {1026, "IBM1026", false},
-    {1140, "IBM1140", false},       {1141, "IBM1141", false},     {1142, "IBM1142", false},
-    {1143, "IBM1143", false},       {1144, "IBM1144", false},     {1145, "IBM1145", false},
-    {1146, "IBM1146", false},       {1147, "IBM1147", false},     {1148, "IBM1148", false},
-    {1149, "IBM1149", false},       {1200, "UTF-16LE", true},     {1201, "UTF-16BE", true},
-    {1250, "WINDOWS-1250", false},  {1251, "WINDOWS-1251", false}, {1252, "WINDOWS-1252", false},
-    {1253, "WINDOWS-1253", false},  {1254, "WINDOWS-1254", false}, {1255, "WINDOWS-1255", false},
-    {1256, "WINDOWS-1256", false},  {1257, "WINDOWS-1257", false}, {1258, "WINDOWS-1258", false},
-    {1361, "JOHAB", true},          {10000, "MACINTOSH", false},  {10007, "MAC-CYRILLIC", false},
-    {10029, "MAC-CENTRALEUROPE", false}, {10079, "MAC-IS", false}, {20106, "ISO646-DE", false},
-    {20107, "ISO646-SE", false},    {20108, "ISO646-NO", false},  {20127, "ANSI_X3.4-1968", false},
-    {20273, "IBM273", false},       {20277, "IBM277", false},     {20278, "IBM278", false},
-    {20280, "IBM280", false},       {20284, "IBM284", false},     {20285, "IBM285", false},
-    {20290, "IBM290", false},       {20297, "IBM297", false},     {20420, "IBM420", false},
-    {20423, "IBM423", false},       {20424, "IBM424", false},     {20866, "KOI8-R", false},
-    {20871, "IBM871", false},       {20880, "IBM880", false},     {20905, "IBM905", false},
-    {21025, "IBM1025", false},      {21866, "KOI8-U", false},     {28591, "ISO-8859-1", false},
-    {28592, "ISO-8859-2", false},   {28593, "ISO-8859-3", false}, {28594, "ISO-8859-4", false},
-    {28595, "ISO-8859-5", false},   {28596, "ISO-8859-6", false}, {28597, "ISO-8859-7", false},
-    {28598, "ISO-8859-8", false},   {28599, "ISO-8859-9", false}, {28605, "ISO-8859-15", false},
-    {38598, "ISO-8859-8", false},   {50220, "ISO-2022-JP", true}, {50221, "ISO-2022-JP", true},
-    {50222, "ISO-2022-JP", true},   {50225, "ISO-2022-KR", true}, {50930, "IBM930", true},
-    {50933, "IBM933", true},        {50935, "IBM935", true},      {50937, "IBM937", true},
-    {50939, "IBM939", true},        {51932, "EUC-JP", true},      {51936, "EUC-CN", true},
-    {51949, "EUC-KR", true},        {65000, "UTF-7", true},       {65001, "UTF-8", true},
-};
-
 char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 bool SameAsciiText(std::string_view a, std::string_view b) {
@@ -345,13 +303,10 @@ std::string CharsetOfCodePage(int codePage) {
 }
 
 std::optional<TCodePageConverter> ConverterOfCodePage(int codePage) {
-  if (codePage == kCodePageAnsi) return TCodePageConverter{platform::kAnsiCodePage, false};
-  for (const TConverterRow& row : kConverters) {
-    if (row.CodePage != codePage) continue;
-    if (!platform::IsKnownEncoding(row.IconvName)) return std::nullopt;
-    return TCodePageConverter{row.IconvName, row.MultiByte};
-  }
-  return std::nullopt;
+  if (codePage == kCodePageAnsi) codePage = platform::kAnsiCodePage;
+  const std::optional<platform::TCodePageInfo> info = platform::CodePageInfo(codePage);
+  if (!info) return std::nullopt;
+  return TCodePageConverter{codePage, info->MultiByte};
 }
 
 }  // namespace pavona::settings

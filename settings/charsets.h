@@ -18,7 +18,7 @@ std::optional<int> CodePageOfCharset(std::string_view name);
 std::string CharsetOfCodePage(int codePage);
 
 struct TCodePageConverter {
-  std::string IconvName;
+  int CodePage;  // a Windows code page number
   bool MultiByte;  // characters may take several bytes, or shift states
 };
 // How text in the code page is converted; nullopt when the host cannot convert it.

@@ -13,15 +13,15 @@ namespace pavona::settings {
 namespace {
 
 // The characters of the 256 bytes of a single-byte code page, built once per code page.
-const std::array<char32_t, 256>* SingleByteTable(const std::string& iconvName) {
+const std::array<char32_t, 256>* SingleByteTable(int codePage) {
   static std::mutex mutex;
-  static std::map<std::string, std::unique_ptr<std::array<char32_t, 256>>> tables;
+  static std::map<int, std::unique_ptr<std::array<char32_t, 256>>> tables;
   const std::lock_guard lock(mutex);
-  auto& table = tables[iconvName];
+  auto& table = tables[codePage];
   if (!table) {
     table = std::make_unique<std::array<char32_t, 256>>();
     for (int b = 0; b < 256; ++b) {
-      const std::string utf8 = platform::ToUtf8(std::string(1, static_cast<char>(b)), iconvName);
+      const std::string utf8 = platform::ToUtf8(std::string(1, static_cast<char>(b)), codePage);
       std::size_t i = 0;
       const char32_t c = utf8.empty() ? kReplacementChar : DecodeUtf8(utf8, i);
       (*table)[b] = i == utf8.size() ? c : kReplacementChar;
@@ -44,7 +44,7 @@ std::size_t TXMLCharSource::Rewind() {
   if (Mode_ != TMode::Converted) return Offset_;
   // The bytes behind the converted text read so far: convert it back.
   const std::size_t consumed =
-      platform::FromUtf8(std::string_view(Converted_).substr(0, Offset_), ConvertedEncoding_)
+      platform::FromUtf8(std::string_view(Converted_).substr(0, Offset_), ConvertedCodePage_)
           .size();
   // Converting back need not give the bytes that were read (a shifting encoding may write a
   // character another way), so the position is kept inside the document.
@@ -61,18 +61,18 @@ void TXMLCharSource::SetUtf16() {
   Mode_ = TMode::Utf16;
 }
 
-void TXMLCharSource::SetCodePage(const std::string& iconvName, bool multiByte) {
+void TXMLCharSource::SetCodePage(int codePage, bool multiByte) {
   Offset_ = Rewind();
   if (!multiByte) {
     Mode_ = TMode::SingleByte;
-    Table_ = SingleByteTable(iconvName);
+    Table_ = SingleByteTable(codePage);
     return;
   }
   // Multi-byte and shifting code pages are converted in one go from here to the end.
   Mode_ = TMode::Converted;
   ConvertedFrom_ = Offset_;
-  ConvertedEncoding_ = iconvName;
-  Converted_ = platform::ToUtf8(Bytes_.substr(Offset_), iconvName);
+  ConvertedCodePage_ = codePage;
+  Converted_ = platform::ToUtf8(Bytes_.substr(Offset_), codePage);
   Offset_ = 0;
 }
 

@@ -22,7 +22,7 @@ class TXMLCharSource {
   // Decode from the next unconsumed character on. Characters looked ahead are decoded again.
   void SetUtf8();
   void SetUtf16();
-  void SetCodePage(const std::string& iconvName, bool multiByte);
+  void SetCodePage(int codePage, bool multiByte);
 
   // The character `ahead` places after the next one, or kEnd.
   char32_t Peek(std::size_t ahead = 0);
@@ -47,7 +47,7 @@ class TXMLCharSource {
   const std::array<char32_t, 256>* Table_ = nullptr;
   std::string Converted_;     // UTF-8 of Bytes_ from ConvertedFrom_ on
   std::size_t ConvertedFrom_ = 0;
-  std::string ConvertedEncoding_;
+  int ConvertedCodePage_ = 0;
   std::deque<TDecoded> Ahead_;
   std::int64_t Consumed_ = 0;
 };

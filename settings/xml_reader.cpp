@@ -160,7 +160,7 @@ class TXMLReader {
                              : "Charset \"" + std::string(charset) + "\" (code page " + number + ")") +
             " is not supported on this system");
       }
-      Source_.SetCodePage(converter->IconvName, converter->MultiByte);
+      Source_.SetCodePage(converter->CodePage, converter->MultiByte);
     }
     Doc_.FEncoding = encoding;
     Doc_.FCodePage = codePage;

@@ -113,7 +113,7 @@ std::string TSimpleXML::SaveToString() const {
   if (!Root_.Name.empty()) WriteElement(body, Root_, 0, false);
 
   if (codePage == kCodePageUtf8) return "\xEF\xBB\xBF" + lead + body;
-  if (codePage == kCodePageUtf16) return "\xFF\xFE" + platform::FromUtf8(lead + body, "UTF-16LE");
+  if (codePage == kCodePageUtf16) return "\xFF\xFE" + platform::FromUtf8(lead + body, platform::kUtf16CodePage);
   const auto converter = ConverterOfCodePage(codePage);
   if (!converter) {
     throw ESimpleXMLError("Code page " + std::to_string(codePage) +
@@ -122,7 +122,7 @@ std::string TSimpleXML::SaveToString() const {
   // Prolog items before the header that ANSI cannot hold go after a UTF-8 mark instead.
   const bool ascii = std::all_of(lead.begin(), lead.end(),
                                  [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-  return (ascii ? lead : "\xEF\xBB\xBF" + lead) + platform::FromUtf8(body, converter->IconvName);
+  return (ascii ? lead : "\xEF\xBB\xBF" + lead) + platform::FromUtf8(body, converter->CodePage);
 }
 
 }  // namespace pavona::settings

@@ -45,7 +45,7 @@ TEST(XmlWriter, WrittenValuesReadBackUnchangedInEveryEncoding) {
   const std::string sources[] = {
       "",                                                         // ANSI, header added
       "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"utf-8\"?>",    // UTF-8
-      "\xFF\xFE" + platform::FromUtf8("<Info/>", "UTF-16LE"),     // UTF-16, header added
+      "\xFF\xFE" + platform::FromUtf8("<Info/>", platform::kUtf16CodePage),     // UTF-16, header added
       "<?xml version=\"1.0\" encoding=\"iso-8859-2\"?>",
       "<?xml version=\"1.0\" encoding=\"shift_jis\"?>",
       "<?xml version=\"1.0\"?>",                                   // header without encoding
