@@ -7,7 +7,7 @@ namespace pavona::app {
 std::string TSystemFolders::Temp() const {
   std::string value;
   for (const char* name : {"TMP", "TEMP", "TMPDIR"}) {
-    const std::optional<std::string> found = platform::GetEnvironmentVariable(name);
+    const std::optional<std::string> found = platform::EnvironmentValue(name);
     if (found && !found->empty()) {
       value = *found;
       break;

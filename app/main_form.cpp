@@ -185,8 +185,8 @@ void TMainForm::ShowSlide(std::int32_t i) {
   if (i < 0 || i >= SlideCount()) {
     throw EStringListError("List index out of bounds (" + std::to_string(i) + ")");
   }
-  const std::string path = WorkingFolderPath(aPCInfo->Folders().Temp()) +
-                           platform::PathSeparator() + (*ImageList)[static_cast<std::size_t>(i)];
+  const std::string path = platform::JoinPath(WorkingFolderPath(aPCInfo->Folders().Temp()),
+                                              (*ImageList)[static_cast<std::size_t>(i)]);
   Image->Picture().LoadFromFile(path);
   Image->Execute();
 }

@@ -5,6 +5,8 @@
 namespace pavona::app {
 
 std::string WorkingFolderPath(const std::string& tempFolder) {
+  // Not JoinPath: a temp folder at the root of the file system reads as "", and the working
+  // folder must stay absolute there.
   return tempFolder + platform::PathSeparator() + kWorkingFolderName;
 }
 

@@ -18,11 +18,14 @@ void Classify(std::exception_ptr error, TErrorClass& errorClass, int& code) {
     errorClass = TErrorClass::ecArchive;
     code = e.ErrorCode;
   } catch (const platform::EStreamError& e) {
-    const std::string message = e.what();
-    if (message.rfind("Cannot create file", 0) == 0) errorClass = TErrorClass::ecFileCreateError;
-    else if (message.rfind("Cannot open file", 0) == 0) errorClass = TErrorClass::ecFileOpenError;
-    else if (message.rfind("Stream ", 0) == 0) errorClass = TErrorClass::ecFilerError;
-    else errorClass = TErrorClass::ecInOutError;
+    switch (e.Failure()) {
+      case platform::TStreamFailure::Create: errorClass = TErrorClass::ecFileCreateError; break;
+      case platform::TStreamFailure::Open: errorClass = TErrorClass::ecFileOpenError; break;
+      case platform::TStreamFailure::Read:
+      case platform::TStreamFailure::Write:
+      case platform::TStreamFailure::Seek: errorClass = TErrorClass::ecFilerError; break;
+      case platform::TStreamFailure::Other: errorClass = TErrorClass::ecInOutError; break;
+    }
   } catch (...) {
     errorClass = TErrorClass::ecOther;
   }
@@ -48,12 +51,6 @@ std::string LastComponent(const std::string& name) {
   return at == std::string::npos ? name : name.substr(at + 1);
 }
 
-std::string ParentOf(const std::string& path) {
-  const std::size_t slash = path.find_last_of('/');
-  if (slash == std::string::npos) return std::string();
-  return slash == 0 ? std::string("/") : path.substr(0, slash);
-}
-
 }  // namespace
 
 TArchive::TArchive(std::unique_ptr<platform::TStream> ownedStream, platform::TStream* stream,
@@ -64,7 +61,7 @@ TArchive::TArchive(std::unique_ptr<platform::TStream> ownedStream, platform::TSt
     abort = false;
     if (OnArchiveItemProgress) OnArchiveItemProgress(*this, FCurrentItem, progress, abort);
   };
-  SetBaseDirectory(ParentOf(platform::ExecutablePath()));
+  SetBaseDirectory(platform::FolderOf(platform::ExecutablePath()));
 }
 
 TArchive::~TArchive() = default;
@@ -157,7 +154,7 @@ bool TArchive::ResolveTargetPath(TArchiveItem& item, const std::string& newName,
   if (!newName.empty()) {
     const bool absolute = newName.front() == platform::PathSeparator();
     useName = absolute ? newName : platform::JoinPath(FBaseDirectory, newName);
-    const std::string folder = ParentOf(useName);
+    const std::string folder = platform::FolderOf(useName);
     if (!folder.empty() && !platform::IsDirectory(folder)) {
       if (!createDirs) throw ENoSuchDirectory();
       if (!platform::CreateDirectories(folder)) throw platform::EStreamError("Cannot create folder \"" + folder + "\"");

@@ -31,7 +31,7 @@ class TBZDecompressionStream {
     while (FState.avail_out > 0 && !FEnded) {
       if (FState.avail_in == 0) {
         const std::size_t got = FInput.Read(FBuffer.data(), FBuffer.size());
-        if (got == 0) throw platform::EStreamError("Stream read error");
+        if (got == 0) throw platform::EStreamError(platform::TStreamFailure::Read);
         FState.next_in = reinterpret_cast<char*>(FBuffer.data());
         FState.avail_in = static_cast<unsigned>(got);
       }
@@ -57,7 +57,7 @@ void DecodeBzip2(platform::TStream& input, platform::TStream& sink, std::int64_t
   while (size > 0) {
     const auto piece = static_cast<std::size_t>(std::min<std::int64_t>(size, kCopyPiece));
     const std::size_t got = decoder.Read(buffer.data(), piece);
-    if (got == 0) throw platform::EStreamError("Stream read error");
+    if (got == 0) throw platform::EStreamError(platform::TStreamFailure::Read);
     sink.Write(buffer.data(), got);
     size -= static_cast<std::int64_t>(got);
   }

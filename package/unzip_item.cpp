@@ -5,65 +5,16 @@
 #include "package/archive_error.h"
 #include "package/entry_decoder.h"
 #include "platform/files.h"
+#include "platform/replacing_file.h"
 #include "platform/stream.h"
 
 namespace pavona::package {
 
 namespace {
 
-std::string FolderOf(const std::string& path) {
-  const std::size_t slash = path.find_last_of('/');
-  if (slash == std::string::npos) return std::string();
-  return slash == 0 ? std::string("/") : path.substr(0, slash);
-}
-
 [[noreturn]] void CannotCreate(const std::string& path, const char* reason) {
-  throw platform::EStreamError("Cannot create file \"" + path + "\". " + reason);
+  throw platform::EStreamError(platform::TStreamFailure::Create, path, reason);
 }
-
-// A temporary file beside the target, created exclusively (never through a link); removed on
-// destruction unless committed.
-class TPartialFile {
- public:
-  explicit TPartialFile(const std::string& target) {
-    const std::string folder = FolderOf(target);
-    for (int attempt = 0;; ++attempt) {
-      FPath = platform::JoinPath(folder, ".pavona-part-" + std::to_string(attempt));
-      try {
-        FStream.emplace(FPath, platform::FileMode::CreateNew);
-        return;
-      } catch (const platform::EStreamError& e) {
-        // A name taken by a leftover is skipped; any other failure is the target's failure.
-        if (attempt < 99 && platform::PathExists(FPath)) continue;
-        const std::string message = e.what();
-        const std::size_t reason = message.find("\". ");
-        CannotCreate(target, reason == std::string::npos ? "" : message.c_str() + reason + 3);
-      }
-    }
-  }
-  ~TPartialFile() {
-    if (!FCommitted) {
-      FStream.reset();
-      platform::RemoveFile(FPath);
-    }
-  }
-  TPartialFile(const TPartialFile&) = delete;
-  TPartialFile& operator=(const TPartialFile&) = delete;
-
-  platform::TStream& Stream() { return *FStream; }
-
-  void CommitAs(const std::string& target) {
-    FStream.reset();
-    std::string reason;
-    if (!platform::RenameFile(FPath, target, &reason)) CannotCreate(target, reason.c_str());
-    FCommitted = true;
-  }
-
- private:
-  std::string FPath;
-  std::optional<platform::TFileStream> FStream;
-  bool FCommitted = false;
-};
 
 void ApplyTimeAndAttributes(TZipItem& item, const std::string& path) {
   const std::time_t time = item.LastModTimeAsDateTime();
@@ -95,14 +46,14 @@ void UnzipItem(TArchive& Sender, TArchiveItem& Item, const std::string& UseName)
   if (platform::IsDirectory(UseName)) CannotCreate(UseName, "Is a directory");
 
   {
-    TPartialFile output(UseName);
+    platform::TReplacingFile output(UseName);
     try {
       DecodeEntry(archive, item, *input, output.Stream());
     } catch (const EUserAbort&) {
       archive.SetStatus(TArchiveStatus::asInvalid);
       throw;
     }
-    output.CommitAs(UseName);
+    output.Commit();
   }
   ApplyTimeAndAttributes(item, UseName);
 }

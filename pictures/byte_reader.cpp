@@ -21,7 +21,7 @@ std::vector<std::uint8_t> ReadRemaining(platform::TStream& stream) {
   }
 }
 
-void ThrowReadError() { throw platform::EStreamError("Stream read error"); }
+void ThrowReadError() { throw platform::EStreamError(platform::TStreamFailure::Read); }
 
 void TByteReader::Seek(std::size_t position) {
   if (position > bytes_.size()) ThrowReadError();

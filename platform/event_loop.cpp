@@ -48,7 +48,7 @@ void TEventLoop::Post(std::function<void()> work) {
   Enqueue(std::move(item));
 }
 
-bool TEventLoop::PostMessage(TMessageTargetId target, std::uint32_t msg, std::intptr_t wParam,
+bool TEventLoop::PostToTarget(TMessageTargetId target, std::uint32_t msg, std::intptr_t wParam,
                              std::intptr_t lParam) {
   {
     std::lock_guard lock(mutex_);

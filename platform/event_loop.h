@@ -5,9 +5,9 @@
 //   queue and dispatches it, until it takes the quit request posted by PostQuit(). Items queued
 //   behind the quit request are never dispatched.
 // - Other threads (the frame-timer thread, the media device) hand work to the UI thread only
-//   through Post(), PostMessage() and PostException(); these are the only members that may be
+//   through Post(), PostToTarget() and PostException(); these are the only members that may be
 //   called from any thread. Everything else belongs to the UI thread.
-// - PostMessage() delivers (message id, two integer parameters) to a target registered on the UI
+// - PostToTarget() delivers (message id, two integer parameters) to a target registered on the UI
 //   thread, like a message posted to a window. A message whose target has been unregistered by the
 //   time it would be dispatched is dropped, so a target that unregisters in its destructor never
 //   receives a message after it is gone.
@@ -34,6 +34,9 @@ namespace pavona::platform {
 class TTimer;
 
 using TMessageTargetId = std::uint32_t;  // 0 is never a valid target
+
+// Message ids from here on are free for a program's own messages (the value of WM_USER).
+inline constexpr std::uint32_t kFirstPrivateMessage = 0x0400;
 
 struct TMessage {
   std::uint32_t Msg = 0;
@@ -82,7 +85,7 @@ class TEventLoop {
   void PostQuit(int exitCode = 0);
   void Post(std::function<void()> work);
   // Returns false when the target is not registered (the message is dropped).
-  bool PostMessage(TMessageTargetId target, std::uint32_t msg, std::intptr_t wParam = 0,
+  bool PostToTarget(TMessageTargetId target, std::uint32_t msg, std::intptr_t wParam = 0,
                    std::intptr_t lParam = 0);
   // Hands an exception caught on another thread to the exception handler on the UI thread.
   void PostException(std::exception_ptr error);
@@ -141,7 +144,7 @@ class TMessageTarget {
 
   TMessageTargetId Id() const { return id_; }
   bool Post(std::uint32_t msg, std::intptr_t wParam = 0, std::intptr_t lParam = 0) {
-    return loop_.PostMessage(id_, msg, wParam, lParam);
+    return loop_.PostToTarget(id_, msg, wParam, lParam);
   }
 
  private:

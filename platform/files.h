@@ -13,6 +13,9 @@ namespace pavona::platform {
 char PathSeparator();
 // Joins a folder and a name with exactly one separator between them.
 std::string JoinPath(const std::string& folder, const std::string& name);
+// The folder part of a path (before the last separator; the root for a name in it); "" when the
+// path names no folder.
+std::string FolderOf(const std::string& path);
 // The last component of a path (after the last separator).
 std::string FileNameOf(const std::string& path);
 // The extension without its dot, as written ("" when there is none).
@@ -52,11 +55,11 @@ std::string ExecutablePath();
 // Names (not paths) of the entries of a folder, sorted; empty when it cannot be read.
 std::vector<std::string> ListDirectory(const std::string& path);
 
-std::optional<std::string> GetEnvironmentVariable(const std::string& name);
+std::optional<std::string> EnvironmentValue(const std::string& name);
 // Sets the variable, or removes it when value is std::nullopt.
-bool SetEnvironmentVariable(const std::string& name, const std::optional<std::string>& value);
-bool SetCurrentDirectory(const std::string& path);
+bool SetEnvironmentValue(const std::string& name, const std::optional<std::string>& value);
+bool ChangeCurrentDirectory(const std::string& path);
 // Makes link a symbolic link that points to target.
-bool CreateSymbolicLink(const std::string& target, const std::string& link);
+bool MakeSymbolicLink(const std::string& target, const std::string& link);
 
 }  // namespace pavona::platform

@@ -5,6 +5,33 @@
 
 namespace pavona::platform {
 
+namespace {
+
+std::string StreamMessage(TStreamFailure failure, const std::string& path, const std::string& reason) {
+  const auto withReason = [&](const char* lead) {
+    std::string text = lead + path + "\".";
+    if (!reason.empty()) text += " " + reason;
+    return text;
+  };
+  switch (failure) {
+    case TStreamFailure::Open: return withReason("Cannot open file \"");
+    case TStreamFailure::Create: return withReason("Cannot create file \"");
+    case TStreamFailure::Read: return "Stream read error";
+    case TStreamFailure::Write: return "Stream write error";
+    case TStreamFailure::Seek: return "Stream seek error";
+    case TStreamFailure::Other: break;
+  }
+  return reason;
+}
+
+}  // namespace
+
+EStreamError::EStreamError(TStreamFailure failure, std::string path, std::string reason)
+    : std::runtime_error(StreamMessage(failure, path, reason)),
+      FFailure(failure),
+      FPath(std::move(path)),
+      FReason(std::move(reason)) {}
+
 std::int64_t TStream::Size() {
   const std::int64_t here = Position();
   const std::int64_t end = Seek(0, SeekOrigin::End);
@@ -16,7 +43,7 @@ void TStream::ReadExact(void* buffer, std::size_t count) {
   auto* out = static_cast<std::uint8_t*>(buffer);
   while (count > 0) {
     const std::size_t got = Read(out, count);
-    if (got == 0) throw EStreamError("Stream read error");
+    if (got == 0) throw EStreamError(TStreamFailure::Read);
     out += got;
     count -= got;
   }
@@ -42,7 +69,7 @@ std::int64_t TMemoryStream::Seek(std::int64_t offset, SeekOrigin origin) {
   if (origin == SeekOrigin::Current) base = static_cast<std::int64_t>(position_);
   if (origin == SeekOrigin::End) base = static_cast<std::int64_t>(bytes_.size());
   const std::int64_t target = base + offset;
-  if (target < 0) throw EStreamError("Stream seek error");
+  if (target < 0) throw EStreamError(TStreamFailure::Seek);
   position_ = static_cast<std::size_t>(target);
   return target;
 }

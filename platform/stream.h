@@ -13,10 +13,27 @@ namespace pavona::platform {
 
 enum class SeekOrigin { Begin, Current, End };
 
-// Raised for any failure of the file layer: open, create, read, write, seek.
+// What failed, for callers that act on the kind of failure rather than show its message.
+enum class TStreamFailure { Open, Create, Read, Write, Seek, Other };
+
+// Raised for any failure of the file layer: open, create, read, write, seek. The message is made
+// from the fields: "Cannot open file \"<path>\". <reason>", "Cannot create file ...", "Stream
+// read error" and so on; Other carries its message as the reason.
 class EStreamError : public std::runtime_error {
  public:
-  using std::runtime_error::runtime_error;
+  explicit EStreamError(TStreamFailure failure, std::string path = {}, std::string reason = {});
+  // A failure of another kind, with its own message.
+  explicit EStreamError(const std::string& message)
+      : EStreamError(TStreamFailure::Other, {}, message) {}
+
+  TStreamFailure Failure() const { return FFailure; }
+  const std::string& Path() const { return FPath; }
+  const std::string& Reason() const { return FReason; }
+
+ private:
+  TStreamFailure FFailure;
+  std::string FPath;
+  std::string FReason;
 };
 
 class TStream {
@@ -73,11 +90,12 @@ class TFileStream final : public TStream {
   void Write(const void* buffer, std::size_t count) override;
   std::int64_t Seek(std::int64_t offset, SeekOrigin origin) override;
 
-  const std::string& Path() const { return path_; }
+  const std::string& Path() const { return FPath; }
 
  private:
-  std::string path_;
-  int handle_ = -1;
+  std::string FPath;
+  // The host's handle, opaque here: the backend that opened the file knows what it holds.
+  std::intptr_t FHandle;
 };
 
 }  // namespace pavona::platform

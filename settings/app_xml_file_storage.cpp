@@ -260,11 +260,8 @@ bool TAppXMLFileStorage::ReadBoolean(std::string_view path, bool defaultValue) {
 void TAppXMLFileStorage::Flush() {
   if (FFullFileName.empty() || FReadOnly || FPhysicalReadOnly || FLoadFailed) return;
   try {
-    const std::size_t slash = FFullFileName.rfind(platform::PathSeparator());
-    if (slash != std::string::npos) {
-      platform::CreateDirectories(slash == 0 ? FFullFileName.substr(0, 1)
-                                             : FFullFileName.substr(0, slash));
-    }
+    const std::string folder = platform::FolderOf(FFullFileName);
+    if (!folder.empty()) platform::CreateDirectories(folder);
     const std::string bytes = FXml.SaveToString();
     platform::TFileStream file(FFullFileName, platform::FileMode::Create);
     file.Write(bytes.data(), bytes.size());

@@ -59,9 +59,8 @@ using TFrameTimerFactory = std::function<std::unique_ptr<platform::TFrameTimer>(
 // The control's private messages, posted by the frame-timer thread. Both carry the number of the
 // transition that posted them in WParam (MSG_PROGRESS_CHANGED the progress in LParam), so a
 // message left over from a stopped transition never acts on a newer one.
-constexpr std::uint32_t WM_USER = 0x0400;
-constexpr std::uint32_t MSG_TRANSITION_FINISHED = WM_USER + 1;
-constexpr std::uint32_t MSG_PROGRESS_CHANGED = WM_USER + 2;
+constexpr std::uint32_t MSG_TRANSITION_FINISHED = platform::kFirstPrivateMessage + 1;
+constexpr std::uint32_t MSG_PROGRESS_CHANGED = platform::kFirstPrivateMessage + 2;
 
 // The colour of active window borders, the frame's default.
 constexpr raster::Pixel clActiveBorder = raster::MakePixel(180, 180, 180);

@@ -85,7 +85,7 @@ class TMediaPlayer {
 
   // The state of the last command.
   bool Opened() const { return MCIOpened; }
-  platform::MCIDEVICEID DeviceID() const { return FDeviceID; }
+  MCIDEVICEID DeviceID() const { return FDeviceID; }
   std::uint32_t Flags() const { return FFlags; }
   std::int32_t Error() const { return FError; }
 
@@ -114,7 +114,7 @@ class TMediaPlayer {
   std::int32_t FTo = 0;
   bool FUseTo = false;
   bool MCIOpened = false;
-  platform::MCIDEVICEID FDeviceID = 0;
+  MCIDEVICEID FDeviceID = 0;
   std::uint32_t FFlags = 0;
   std::int32_t FError = 0;
   TMPNotifyValues FNotifyValue = TMPNotifyValues::nvSuccessful;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "platform/replacing_file.h"
 #include "platform/media_device.h"
 #include "platform/stream.h"
 #include "settings/comma_text.h"
@@ -191,50 +192,27 @@ std::time_t ModificationTime(const std::string& path) {
 // The show under construction: a new file beside the final name, removed unless committed.
 class TShowFile {
  public:
-  explicit TShowFile(const std::string& show) : show_(show) {
-    const fs::path target(show);
-    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    std::random_device random;
-    for (int attempt = 0;; ++attempt) {
-      char suffix[16];
-      std::snprintf(suffix, sizeof suffix, ".%08x", static_cast<unsigned>(random()));
-      temp_ = (folder / ("." + target.filename().string() + suffix + ".part")).string();
-      try {
-        stream_ = std::make_unique<platform::TFileStream>(temp_, platform::FileMode::CreateNew);
-        return;
-      } catch (const platform::EStreamError& e) {
-        if (attempt == 9 || !platform::PathExists(temp_)) {
-          throw EPackError("cannot create a file beside " + Quoted(show) + ": " + e.what());
-        }
-      }
-    }
+  explicit TShowFile(const std::string& show) try : FShow(show), FFile(show) {
+  } catch (const platform::EStreamError& e) {
+    throw EPackError("cannot create a file beside " + Quoted(show) + ": " + e.Reason());
   }
-  ~TShowFile() {
-    if (committed_) return;
-    stream_.reset();
-    platform::RemoveFile(temp_);
-  }
-  TShowFile(const TShowFile&) = delete;
-  TShowFile& operator=(const TShowFile&) = delete;
 
-  platform::TStream& Stream() { return *stream_; }
+  platform::TStream& Stream() { return FFile.Stream(); }
 
   void Commit() {
-    stream_.reset();
-    if (!platform::SetExecutable(temp_)) {
-      throw EPackError("cannot make " + Quoted(show_) + " executable");
+    if (!platform::SetExecutable(FFile.TemporaryPath())) {
+      throw EPackError("cannot make " + Quoted(FShow) + " executable");
     }
-    std::error_code error;
-    fs::rename(temp_, show_, error);
-    if (error) throw EPackError("cannot write " + Quoted(show_) + ": " + error.message());
-    committed_ = true;
+    try {
+      FFile.Commit();
+    } catch (const platform::EStreamError& e) {
+      throw EPackError("cannot write " + Quoted(FShow) + ": " + e.Reason());
+    }
   }
 
  private:
-  std::string show_;
-  std::string temp_;
-  std::unique_ptr<platform::TFileStream> stream_;
-  bool committed_ = false;
+  std::string FShow;
+  platform::TReplacingFile FFile;
 };
 
 void CopyPlayer(const std::string& player, platform::TStream& out) {

@@ -108,7 +108,7 @@ class TBufferSink final : public pavona::platform::TStream {
   explicit TBufferSink(std::size_t capacity) : bytes_(capacity) {}
   std::size_t Read(void*, std::size_t) override { return 0; }
   void Write(const void* buffer, std::size_t count) override {
-    if (count > bytes_.size() - size_) throw pavona::platform::EStreamError("Stream write error");
+    if (count > bytes_.size() - size_) throw pavona::platform::EStreamError(pavona::platform::TStreamFailure::Write);
     std::memcpy(bytes_.data() + size_, buffer, count);
     size_ += count;
   }

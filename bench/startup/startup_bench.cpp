@@ -114,7 +114,7 @@ double TimeViewer() {
 }
 
 void BM_ViewerFirstFrameVsUnzip(benchmark::State& state) {
-  pavona::platform::SetEnvironmentVariable("TMP", (Data().root / "tmp").string());
+  pavona::platform::SetEnvironmentValue("TMP", (Data().root / "tmp").string());
   double viewer = 0;
   double unzip = 0;
   double extract = 0;

@@ -23,7 +23,7 @@ THeadlessMediaDevice::Medium* THeadlessMediaDevice::Find(MCIDEVICEID device) {
 
 void THeadlessMediaDevice::Notify(TMessageTargetId target, std::uint32_t code,
                                   MCIDEVICEID device) {
-  if (target != 0) loop_.PostMessage(target, MM_MCINOTIFY, code, device);
+  if (target != 0) loop_.PostToTarget(target, MM_MCINOTIFY, code, device);
 }
 
 void THeadlessMediaDevice::Interrupt(Medium& medium, MCIDEVICEID device, std::uint32_t flags) {

@@ -22,54 +22,57 @@ int OpenFlags(FileMode mode) {
   return O_RDONLY;
 }
 
+// FHandle holds the file descriptor, or -1.
+int Descriptor(std::intptr_t handle) { return static_cast<int>(handle); }
+
 }  // namespace
 
-TFileStream::TFileStream(const std::string& path, FileMode mode) : path_(path) {
-  handle_ = ::open(path.c_str(), OpenFlags(mode) | O_CLOEXEC, 0644);
-  if (handle_ < 0) {
+TFileStream::TFileStream(const std::string& path, FileMode mode) : FPath(path), FHandle(-1) {
+  const int fd = ::open(path.c_str(), OpenFlags(mode) | O_CLOEXEC, 0644);
+  if (fd < 0) {
     const bool creating = mode == FileMode::Create || mode == FileMode::CreateNew;
-    throw EStreamError((creating ? "Cannot create file \"" : "Cannot open file \"") + path +
-                       "\". " + std::strerror(errno));
+    throw EStreamError(creating ? TStreamFailure::Create : TStreamFailure::Open, path,
+                       std::strerror(errno));
   }
   struct stat st {};
-  if (::fstat(handle_, &st) == 0 && S_ISDIR(st.st_mode)) {
-    ::close(handle_);
-    handle_ = -1;
-    throw EStreamError("Cannot open file \"" + path + "\". Is a directory");
+  if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    ::close(fd);
+    throw EStreamError(TStreamFailure::Open, path, "Is a directory");
   }
+  FHandle = fd;
 }
 
 TFileStream::~TFileStream() {
-  if (handle_ >= 0) ::close(handle_);
+  if (FHandle >= 0) ::close(Descriptor(FHandle));
 }
 
 TFileStream::TFileStream(TFileStream&& other) noexcept
-    : path_(std::move(other.path_)), handle_(std::exchange(other.handle_, -1)) {}
+    : FPath(std::move(other.FPath)), FHandle(std::exchange(other.FHandle, -1)) {}
 
 TFileStream& TFileStream::operator=(TFileStream&& other) noexcept {
   if (this != &other) {
-    if (handle_ >= 0) ::close(handle_);
-    path_ = std::move(other.path_);
-    handle_ = std::exchange(other.handle_, -1);
+    if (FHandle >= 0) ::close(Descriptor(FHandle));
+    FPath = std::move(other.FPath);
+    FHandle = std::exchange(other.FHandle, -1);
   }
   return *this;
 }
 
 std::size_t TFileStream::Read(void* buffer, std::size_t count) {
   for (;;) {
-    const ssize_t n = ::read(handle_, buffer, count);
+    const ssize_t n = ::read(Descriptor(FHandle), buffer, count);
     if (n >= 0) return static_cast<std::size_t>(n);
-    if (errno != EINTR) throw EStreamError("Stream read error");
+    if (errno != EINTR) throw EStreamError(TStreamFailure::Read);
   }
 }
 
 void TFileStream::Write(const void* buffer, std::size_t count) {
   const auto* in = static_cast<const std::uint8_t*>(buffer);
   while (count > 0) {
-    const ssize_t n = ::write(handle_, in, count);
+    const ssize_t n = ::write(Descriptor(FHandle), in, count);
     if (n < 0) {
       if (errno == EINTR) continue;
-      throw EStreamError("Stream write error");
+      throw EStreamError(TStreamFailure::Write);
     }
     in += n;
     count -= static_cast<std::size_t>(n);
@@ -79,8 +82,8 @@ void TFileStream::Write(const void* buffer, std::size_t count) {
 std::int64_t TFileStream::Seek(std::int64_t offset, SeekOrigin origin) {
   const int whence = origin == SeekOrigin::Begin ? SEEK_SET
                      : origin == SeekOrigin::Current ? SEEK_CUR : SEEK_END;
-  const off_t result = ::lseek(handle_, static_cast<off_t>(offset), whence);
-  if (result < 0) throw EStreamError("Stream seek error");
+  const off_t result = ::lseek(Descriptor(FHandle), static_cast<off_t>(offset), whence);
+  if (result < 0) throw EStreamError(TStreamFailure::Seek);
   return static_cast<std::int64_t>(result);
 }
 

@@ -34,6 +34,12 @@ std::string JoinPath(const std::string& folder, const std::string& name) {
   return result;
 }
 
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.find_last_of('/');
+  if (slash == std::string::npos) return std::string();
+  return slash == 0 ? std::string("/") : path.substr(0, slash);
+}
+
 std::string FileNameOf(const std::string& path) {
   const std::size_t slash = path.find_last_of('/');
   return slash == std::string::npos ? path : path.substr(slash + 1);
@@ -176,20 +182,20 @@ std::vector<std::string> ListDirectory(const std::string& path) {
   return names;
 }
 
-std::optional<std::string> GetEnvironmentVariable(const std::string& name) {
+std::optional<std::string> EnvironmentValue(const std::string& name) {
   const char* value = std::getenv(name.c_str());
   if (value == nullptr) return std::nullopt;
   return std::string(value);
 }
 
-bool SetEnvironmentVariable(const std::string& name, const std::optional<std::string>& value) {
+bool SetEnvironmentValue(const std::string& name, const std::optional<std::string>& value) {
   if (!value) return ::unsetenv(name.c_str()) == 0;
   return ::setenv(name.c_str(), value->c_str(), 1) == 0;
 }
 
-bool SetCurrentDirectory(const std::string& path) { return ::chdir(path.c_str()) == 0; }
+bool ChangeCurrentDirectory(const std::string& path) { return ::chdir(path.c_str()) == 0; }
 
-bool CreateSymbolicLink(const std::string& target, const std::string& link) {
+bool MakeSymbolicLink(const std::string& target, const std::string& link) {
   return ::symlink(target.c_str(), link.c_str()) == 0;
 }
 

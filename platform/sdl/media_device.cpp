@@ -33,7 +33,7 @@ TMessageTargetId gCallbackTarget = 0;
 
 void ChannelFinished(int channel) {
   std::lock_guard lock(gCallbackMutex);
-  if (gCallbackLoop != nullptr) gCallbackLoop->PostMessage(gCallbackTarget, kChannelDone, channel);
+  if (gCallbackLoop != nullptr) gCallbackLoop->PostToTarget(gCallbackTarget, kChannelDone, channel);
 }
 
 class TSdlMediaDevice final : public TMediaDevice {
@@ -229,7 +229,7 @@ class TSdlMediaDevice final : public TMediaDevice {
   }
 
   void Notify(TMessageTargetId target, std::uint32_t code, MCIDEVICEID device) {
-    if (target != 0) loop_.PostMessage(target, MM_MCINOTIFY, code, device);
+    if (target != 0) loop_.PostToTarget(target, MM_MCINOTIFY, code, device);
   }
 
   void Interrupt(Medium& medium, MCIDEVICEID device, std::uint32_t flags) {

@@ -42,10 +42,10 @@ TEST_P(TempLookup, FindsTheFolder) {
   env.Set("TMPDIR", value(c.tmpdir));
   const std::string previous = platform::CurrentDirectory();
   if (c.current != nullptr) {
-    ASSERT_TRUE(platform::SetCurrentDirectory(scratch / c.current));
+    ASSERT_TRUE(platform::ChangeCurrentDirectory(scratch / c.current));
   }
   const std::string found = TComputerInfoEx().Folders().Temp();
-  platform::SetCurrentDirectory(previous);
+  platform::ChangeCurrentDirectory(previous);
   EXPECT_EQ(found, scratch / c.expected);
 }
 
@@ -90,7 +90,7 @@ TEST(WorkingFolder, ASymbolicLinkIsNeitherUsedNorDeletedThrough) {
   platform::CreateDirectories(scratch / "victim");
   std::ofstream(scratch / "victim/keep.txt") << "precious";
   platform::CreateDirectories(scratch / "tmp");
-  ASSERT_TRUE(platform::CreateSymbolicLink(scratch / "victim", scratch / "tmp/Pavona"));
+  ASSERT_TRUE(platform::MakeSymbolicLink(scratch / "victim", scratch / "tmp/Pavona"));
   EnvironmentGuard env;
   env.Set("TMP", scratch / "tmp");
   EXPECT_FALSE(IsSafeWorkingFolder(scratch / "tmp/Pavona"));
@@ -113,7 +113,7 @@ TEST(WorkingFolder, TheRemoverDeletesEverythingAndFailsQuietlyOnWhatIsMissing) {
   ScratchFolder scratch;
   platform::CreateDirectories(scratch / "w/sub");
   std::ofstream(scratch / "w/sub/f.txt") << "x";
-  ASSERT_TRUE(platform::CreateSymbolicLink(scratch / "outside", scratch / "w/link"));
+  ASSERT_TRUE(platform::MakeSymbolicLink(scratch / "outside", scratch / "w/link"));
   platform::CreateDirectories(scratch / "outside");
   std::ofstream(scratch / "outside/g.txt") << "y";
   TSHFileOperation remover;

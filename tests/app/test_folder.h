@@ -37,11 +37,11 @@ class ScratchFolder {
 class EnvironmentGuard {
  public:
   ~EnvironmentGuard() {
-    for (const auto& [name, value] : saved_) platform::SetEnvironmentVariable(name, value);
+    for (const auto& [name, value] : saved_) platform::SetEnvironmentValue(name, value);
   }
   void Set(const std::string& name, const std::optional<std::string>& value) {
-    if (saved_.find(name) == saved_.end()) saved_[name] = platform::GetEnvironmentVariable(name);
-    platform::SetEnvironmentVariable(name, value);
+    if (saved_.find(name) == saved_.end()) saved_[name] = platform::EnvironmentValue(name);
+    platform::SetEnvironmentValue(name, value);
   }
 
  private:

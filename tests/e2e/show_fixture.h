@@ -30,30 +30,30 @@ inline constexpr raster::Pixel kBlue = raster::MakePixel(0, 0, 255);
 class TForwardingMediaDevice final : public platform::TMediaDevice {
  public:
   explicit TForwardingMediaDevice(platform::TMediaDevice& target) : target_(target) {}
-  platform::MCIERROR Open(std::uint32_t flags, platform::TMCIOpenParms& parms) override {
+  MCIERROR Open(std::uint32_t flags, platform::TMCIOpenParms& parms) override {
     return target_.Open(flags, parms);
   }
-  platform::MCIERROR Play(platform::MCIDEVICEID device, std::uint32_t flags,
+  MCIERROR Play(MCIDEVICEID device, std::uint32_t flags,
                           const platform::TMCIPlayParms& parms) override {
     return target_.Play(device, flags, parms);
   }
-  platform::MCIERROR Seek(platform::MCIDEVICEID device, std::uint32_t flags,
+  MCIERROR Seek(MCIDEVICEID device, std::uint32_t flags,
                           const platform::TMCISeekParms& parms) override {
     return target_.Seek(device, flags, parms);
   }
-  platform::MCIERROR Status(platform::MCIDEVICEID device, std::uint32_t flags,
+  MCIERROR Status(MCIDEVICEID device, std::uint32_t flags,
                             platform::TMCIStatusParms& parms) override {
     return target_.Status(device, flags, parms);
   }
-  platform::MCIERROR Set(platform::MCIDEVICEID device, std::uint32_t flags,
+  MCIERROR Set(MCIDEVICEID device, std::uint32_t flags,
                          const platform::TMCISetParms& parms) override {
     return target_.Set(device, flags, parms);
   }
-  platform::MCIERROR Close(platform::MCIDEVICEID device, std::uint32_t flags,
+  MCIERROR Close(MCIDEVICEID device, std::uint32_t flags,
                            const platform::TMCIGenericParms& parms) override {
     return target_.Close(device, flags, parms);
   }
-  bool GetErrorString(platform::MCIERROR error, std::string& text) override {
+  bool GetErrorString(MCIERROR error, std::string& text) override {
     return target_.GetErrorString(error, text);
   }
 

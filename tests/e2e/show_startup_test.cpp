@@ -4,7 +4,6 @@ namespace pavona::e2e {
 namespace {
 
 namespace vk = platform::vk;
-using platform::MCI_OPEN;
 
 using Startup = ShowTest;
 

@@ -48,10 +48,10 @@ TEST(EventLoop, MessagesToAnUnregisteredTargetAreDropped) {
   int received = 0;
   auto target = std::make_unique<TMessageTarget>(loop, [&](const TMessage&) { ++received; });
   const TMessageTargetId id = target->Id();
-  EXPECT_TRUE(loop.PostMessage(id, 1));
+  EXPECT_TRUE(loop.PostToTarget(id, 1));
   target.reset();  // pending message must not reach the gone target
-  EXPECT_FALSE(loop.PostMessage(id, 1));
-  EXPECT_FALSE(loop.PostMessage(0, 1));
+  EXPECT_FALSE(loop.PostToTarget(id, 1));
+  EXPECT_FALSE(loop.PostToTarget(0, 1));
   backend.RunUntilIdle();
   EXPECT_EQ(received, 0);
 }

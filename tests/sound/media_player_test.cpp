@@ -195,7 +195,7 @@ TEST_F(MediaPlayerTest, NotificationCodesMapToNotifyValues) {
   backend_.RunUntilIdle();
   const TMessageTargetId target = device_.Commands().front().Callback;
   for (const auto& [code, value] : codes) {
-    backend_.Loop().PostMessage(target, MM_MCINOTIFY, code, 0);
+    backend_.Loop().PostToTarget(target, MM_MCINOTIFY, code, 0);
     backend_.RunUntilIdle();
     EXPECT_EQ(player_->NotifyValue(), value) << code;
   }

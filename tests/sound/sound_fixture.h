@@ -45,13 +45,13 @@ class SoundTest : public ::testing::Test {
     for (const auto& c : device_.Commands()) {
       std::string text;
       switch (c.Command) {
-        case platform::MCI_OPEN: text = "OPEN"; break;
-        case platform::MCI_CLOSE: text = "CLOSE"; break;
-        case platform::MCI_PLAY: text = "PLAY"; break;
-        case platform::MCI_SEEK: text = "SEEK"; break;
-        case platform::MCI_SET: text = "SET"; break;
-        case platform::MCI_STATUS:
-          text = c.Item == platform::MCI_STATUS_LENGTH ? "STATUS length" : "STATUS position";
+        case MCI_OPEN: text = "OPEN"; break;
+        case MCI_CLOSE: text = "CLOSE"; break;
+        case MCI_PLAY: text = "PLAY"; break;
+        case MCI_SEEK: text = "SEEK"; break;
+        case MCI_SET: text = "SET"; break;
+        case MCI_STATUS:
+          text = c.Item == MCI_STATUS_LENGTH ? "STATUS length" : "STATUS position";
           break;
         default: text = "?"; break;
       }
