@@ -1,6 +1,8 @@
 #include "effects/effect_table.h"
 
 #include "effects/fade.h"
+#include "effects/pushes.h"
+#include "effects/rect_wipes.h"
 
 namespace pavona::effects {
 
@@ -10,52 +12,52 @@ using transition::efSeeded;
 // Rows without a procedure belong to effect families that are not built yet; their frames show
 // the starting picture.
 const std::array<transition::TEffect, transition::kMaxStyle> EffectTable = {{
-    {"Expand from right"},  // 1
-    {"Expand from left"},  // 2
-    {"Slide in from right"},  // 3
-    {"Slide in from left"},  // 4
-    {"Reveal from left"},  // 5
-    {"Reveal from right"},  // 6
-    {"Expand in from right"},  // 7
-    {"Expand in from left"},  // 8
-    {"Expand in to middle"},  // 9
-    {"Expand out from middle"},  // 10
-    {"Reveal out from middle"},  // 11
+    {"Expand from right", ExpandFromRight},  // 1
+    {"Expand from left", ExpandFromLeft},  // 2
+    {"Slide in from right", SlideInFromRight},  // 3
+    {"Slide in from left", SlideInFromLeft},  // 4
+    {"Reveal from left", RevealFromLeft},  // 5
+    {"Reveal from right", RevealFromRight},  // 6
+    {"Expand in from right", ExpandInFromRight},  // 7
+    {"Expand in from left", ExpandInFromLeft},  // 8
+    {"Expand in to middle", ExpandInToMiddle},  // 9
+    {"Expand out from middle", ExpandOutFromMiddle},  // 10
+    {"Reveal out from middle", RevealOutFromMiddle},  // 11
     {"Reveal in from sides"},  // 12
     {"Expand in from sides"},  // 13
     {"Unroll from left"},  // 14
     {"Unroll from right"},  // 15
     {"Build up from right"},  // 16
     {"Build up from left"},  // 17
-    {"Expand from bottom"},  // 18
-    {"Expand from top"},  // 19
-    {"Slide in from bottom"},  // 20
-    {"Slide in from top"},  // 21
-    {"Reveal from top"},  // 22
-    {"Reveal from bottom"},  // 23
-    {"Expand in from bottom"},  // 24
-    {"Expand in from top"},  // 25
-    {"Expand in to middle (horizontal)"},  // 26
-    {"Expand out from middle (horizontal)"},  // 27
-    {"Reveal from middle (horizontal)"},  // 28
+    {"Expand from bottom", ExpandFromBottom},  // 18
+    {"Expand from top", ExpandFromTop},  // 19
+    {"Slide in from bottom", SlideInFromBottom},  // 20
+    {"Slide in from top", SlideInFromTop},  // 21
+    {"Reveal from top", RevealFromTop},  // 22
+    {"Reveal from bottom", RevealFromBottom},  // 23
+    {"Expand in from bottom", ExpandInFromBottom},  // 24
+    {"Expand in from top", ExpandInFromTop},  // 25
+    {"Expand in to middle (horizontal)", ExpandInToMiddleHorizontal},  // 26
+    {"Expand out from middle (horizontal)", ExpandOutFromMiddleHorizontal},  // 27
+    {"Reveal from middle (horizontal)", RevealFromMiddleHorizontal},  // 28
     {"Slide in from top and bottom"},  // 29
     {"Expand in from top and bottom"},  // 30
     {"Unroll from top"},  // 31
     {"Unroll from bottom"},  // 32
     {"Expand from bottom"},  // 33
     {"Expand in from top"},  // 34
-    {"Expand from bottom right"},  // 35
-    {"Expand from top right"},  // 36
-    {"Expand from top left"},  // 37
-    {"Expand from bottom left"},  // 38
-    {"Slide in from bottom right"},  // 39
-    {"Slide in from top right"},  // 40
-    {"Slide in from top left"},  // 41
-    {"Slide in from bottom left"},  // 42
-    {"Reveal from top left"},  // 43
-    {"Reveal from bottom left"},  // 44
-    {"Reveal from bottom right"},  // 45
-    {"Reveal from top right"},  // 46
+    {"Expand from bottom right", ExpandFromBottomRight},  // 35
+    {"Expand from top right", ExpandFromTopRight},  // 36
+    {"Expand from top left", ExpandFromTopLeft},  // 37
+    {"Expand from bottom left", ExpandFromBottomLeft},  // 38
+    {"Slide in from bottom right", SlideInFromBottomRight},  // 39
+    {"Slide in from top right", SlideInFromTopRight},  // 40
+    {"Slide in from top left", SlideInFromTopLeft},  // 41
+    {"Slide in from bottom left", SlideInFromBottomLeft},  // 42
+    {"Reveal from top left", RevealFromTopLeft},  // 43
+    {"Reveal from bottom left", RevealFromBottomLeft},  // 44
+    {"Reveal from bottom right", RevealFromBottomRight},  // 45
+    {"Reveal from top right", RevealFromTopRight},  // 46
     {"Appear and Contract to top left"},  // 47
     {"Appear and Contract to bottom left"},  // 48
     {"Appear and Contract to bottom right"},  // 49
@@ -138,14 +140,14 @@ const std::array<transition::TEffect, transition::kMaxStyle> EffectTable = {{
     {"Speckle appear from bottom"},  // 126
     {"Speckle appear from top"},  // 127
     {"Random squares appear"},  // 128
-    {"Push right"},  // 129
-    {"Push left"},  // 130
-    {"Push and squeeze right"},  // 131
-    {"Push and squeeze left"},  // 132
-    {"Push down"},  // 133
-    {"Push up"},  // 134
-    {"Push and sqeeze down"},  // 135
-    {"Push and sqeeze up"},  // 136
+    {"Push right", PushRight, efDrawsEveryPixel},  // 129
+    {"Push left", PushLeft, efDrawsEveryPixel},  // 130
+    {"Push and squeeze right", PushAndSqueezeRight, efDrawsEveryPixel},  // 131
+    {"Push and squeeze left", PushAndSqueezeLeft, efDrawsEveryPixel},  // 132
+    {"Push down", PushDown, efDrawsEveryPixel},  // 133
+    {"Push up", PushUp, efDrawsEveryPixel},  // 134
+    {"Push and sqeeze down", PushAndSqueezeDown, efDrawsEveryPixel},  // 135
+    {"Push and sqeeze up", PushAndSqueezeUp, efDrawsEveryPixel},  // 136
     {"Blind vertically"},  // 137
     {"Blind horizontally"},  // 138
     {"Uneven blind from left"},  // 139
@@ -182,10 +184,10 @@ const std::array<transition::TEffect, transition::kMaxStyle> EffectTable = {{
     {"Random Bars Horizontal"},  // 170
     {"Random Bars Vertical"},  // 171
     {"Channel Mix"},  // 172
-    {"Slide out from right"},  // 173
-    {"Slide out from left"},  // 174
-    {"Slide out from bottom"},  // 175
-    {"Slide out from top"},  // 176
+    {"Slide out from right", SlideOutFromRight, efDrawsEveryPixel},  // 173
+    {"Slide out from left", SlideOutFromLeft, efDrawsEveryPixel},  // 174
+    {"Slide out from bottom", SlideOutFromBottom, efDrawsEveryPixel},  // 175
+    {"Slide out from top", SlideOutFromTop, efDrawsEveryPixel},  // 176
 }};
 
 }  // namespace pavona::effects
