@@ -18,9 +18,9 @@ const std::array<transition::TEffect, transition::kMaxStyle> EffectTable = {{
     {"Slide in from left", SlideInFromLeft},  // 4
     {"Reveal from left", RevealFromLeft},  // 5
     {"Reveal from right", RevealFromRight},  // 6
-    {"Expand in from right", ExpandInFromRight},  // 7
-    {"Expand in from left", ExpandInFromLeft},  // 8
-    {"Expand in to middle", ExpandInToMiddle},  // 9
+    {"Expand in from right", ExpandInFromRight, efDrawsEveryPixel},  // 7
+    {"Expand in from left", ExpandInFromLeft, efDrawsEveryPixel},  // 8
+    {"Expand in to middle", ExpandInToMiddle, efDrawsEveryPixel},  // 9
     {"Expand out from middle", ExpandOutFromMiddle},  // 10
     {"Reveal out from middle", RevealOutFromMiddle},  // 11
     {"Reveal in from sides"},  // 12
@@ -35,9 +35,9 @@ const std::array<transition::TEffect, transition::kMaxStyle> EffectTable = {{
     {"Slide in from top", SlideInFromTop},  // 21
     {"Reveal from top", RevealFromTop},  // 22
     {"Reveal from bottom", RevealFromBottom},  // 23
-    {"Expand in from bottom", ExpandInFromBottom},  // 24
-    {"Expand in from top", ExpandInFromTop},  // 25
-    {"Expand in to middle (horizontal)", ExpandInToMiddleHorizontal},  // 26
+    {"Expand in from bottom", ExpandInFromBottom, efDrawsEveryPixel},  // 24
+    {"Expand in from top", ExpandInFromTop, efDrawsEveryPixel},  // 25
+    {"Expand in to middle (horizontal)", ExpandInToMiddleHorizontal, efDrawsEveryPixel},  // 26
     {"Expand out from middle (horizontal)", ExpandOutFromMiddleHorizontal},  // 27
     {"Reveal from middle (horizontal)", RevealFromMiddleHorizontal},  // 28
     {"Slide in from top and bottom"},  // 29
