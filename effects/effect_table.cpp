@@ -1,5 +1,6 @@
 #include "effects/effect_table.h"
 
+#include "effects/bars_criss_cross.h"
 #include "effects/fade.h"
 #include "effects/pushes.h"
 #include "effects/rect_wipes.h"
@@ -71,22 +72,22 @@ const std::array<transition::TEffect, transition::kMaxStyle> EffectTable = {{
     {"Quarters Slide in to middle"},  // 57
     {"Curved Reveal from left"},  // 58
     {"Curved Reveal from right"},  // 59
-    {"Bars in from right"},  // 60
-    {"Bars in from left"},  // 61
-    {"Bars left then right"},  // 62
-    {"Bars right then left"},  // 63
-    {"Bars from both sides"},  // 64
+    {"Bars in from right", BarsInFromRight},  // 60
+    {"Bars in from left", BarsInFromLeft},  // 61
+    {"Bars left then right", BarsLeftThenRight},  // 62
+    {"Bars right then left", BarsRightThenLeft},  // 63
+    {"Bars from both sides", BarsFromBothSides},  // 64
     {"Uneven shred from right"},  // 65
     {"Uneven shred from left"},  // 66
     {"Uneven shred out from middle (horizontal)"},  // 67
     {"Uneven shred in to middle (horizontal)"},  // 68
     {"Curved Reveal from top"},  // 69
     {"Curved Reveal from bottom"},  // 70
-    {"Bars from bottom"},  // 71
-    {"Bars from top"},  // 72
-    {"Bars top then bottom"},  // 73
-    {"Bars bottom then top"},  // 74
-    {"Bars from top and bottom"},  // 75
+    {"Bars from bottom", BarsFromBottom},  // 71
+    {"Bars from top", BarsFromTop},  // 72
+    {"Bars top then bottom", BarsTopThenBottom},  // 73
+    {"Bars bottom then top", BarsBottomThenTop},  // 74
+    {"Bars from top and bottom", BarsFromTopAndBottom},  // 75
     {"Unven shred from bottom"},  // 76
     {"Uneven shred from top"},  // 77
     {"Uneven shred from horizon"},  // 78
@@ -97,20 +98,20 @@ const std::array<transition::TEffect, transition::kMaxStyle> EffectTable = {{
     {"Curved reveal from bottom right"},  // 83
     {"Elliptic reveal out from centre"},  // 84
     {"Elliptic reveal in to centre"},  // 85
-    {"Criss Cross reveal from bottom right"},  // 86
-    {"Criss Cross reveal from top right"},  // 87
-    {"Criss Cross reveal from bottom left"},  // 88
-    {"Criss Cross reveal from top left"},  // 89
-    {"Criss Cross reveal bounce from top left"},  // 90
-    {"Criss Cross reveal bounce from bottom left"},  // 91
-    {"Criss Cross reveal bounce from top right"},  // 92
-    {"Criss Cross reveal bounce from bottom right"},  // 93
-    {"Criss Cross reveal from right top and bottom"},  // 94
-    {"Criss Cross reveal from left top and bottom"},  // 95
-    {"Criss Cross reveal from left right and bottom"},  // 96
-    {"Criss Cross reveal from left right and top"},  // 97
-    {"Criss Cross reveal from top left right and bottom"},  // 98
-    {"Criss Cross reveal from bottom left top right"},  // 99
+    {"Criss Cross reveal from bottom right", CrissCrossFromBottomRight},  // 86
+    {"Criss Cross reveal from top right", CrissCrossFromTopRight},  // 87
+    {"Criss Cross reveal from bottom left", CrissCrossFromBottomLeft},  // 88
+    {"Criss Cross reveal from top left", CrissCrossFromTopLeft},  // 89
+    {"Criss Cross reveal bounce from top left", CrissCrossBounceFromTopLeft},  // 90
+    {"Criss Cross reveal bounce from bottom left", CrissCrossBounceFromBottomLeft},  // 91
+    {"Criss Cross reveal bounce from top right", CrissCrossBounceFromTopRight},  // 92
+    {"Criss Cross reveal bounce from bottom right", CrissCrossBounceFromBottomRight},  // 93
+    {"Criss Cross reveal from right top and bottom", CrissCrossFromRightTopAndBottom},  // 94
+    {"Criss Cross reveal from left top and bottom", CrissCrossFromLeftTopAndBottom},  // 95
+    {"Criss Cross reveal from left right and bottom", CrissCrossFromLeftRightAndBottom},  // 96
+    {"Criss Cross reveal from left right and top", CrissCrossFromLeftRightAndTop},  // 97
+    {"Criss Cross reveal from top left right and bottom", CrissCrossFromAllSides},  // 98
+    {"Criss Cross reveal from bottom left top right", CrissCrossFromBottomLeftTopRight},  // 99
     {"Uneven shred from bottom and right"},  // 100
     {"Uneven shred from top and right"},  // 101
     {"Uneven shred from bottom and left"},  // 102
