@@ -4,6 +4,7 @@
 #include "effects/fade.h"
 #include "effects/pushes.h"
 #include "effects/rect_wipes.h"
+#include "effects/uneven_shreds.h"
 
 namespace pavona::effects {
 
@@ -77,10 +78,10 @@ const std::array<transition::TEffect, transition::kMaxStyle> EffectTable = {{
     {"Bars left then right", BarsLeftThenRight},  // 62
     {"Bars right then left", BarsRightThenLeft},  // 63
     {"Bars from both sides", BarsFromBothSides},  // 64
-    {"Uneven shred from right"},  // 65
-    {"Uneven shred from left"},  // 66
-    {"Uneven shred out from middle (horizontal)"},  // 67
-    {"Uneven shred in to middle (horizontal)"},  // 68
+    {"Uneven shred from right", UnevenShredFromRight},  // 65
+    {"Uneven shred from left", UnevenShredFromLeft},  // 66
+    {"Uneven shred out from middle (horizontal)", UnevenShredOutFromMiddle},  // 67
+    {"Uneven shred in to middle (horizontal)", UnevenShredInToMiddle},  // 68
     {"Curved Reveal from top"},  // 69
     {"Curved Reveal from bottom"},  // 70
     {"Bars from bottom", BarsFromBottom},  // 71
@@ -88,10 +89,10 @@ const std::array<transition::TEffect, transition::kMaxStyle> EffectTable = {{
     {"Bars top then bottom", BarsTopThenBottom},  // 73
     {"Bars bottom then top", BarsBottomThenTop},  // 74
     {"Bars from top and bottom", BarsFromTopAndBottom},  // 75
-    {"Unven shred from bottom"},  // 76
-    {"Uneven shred from top"},  // 77
-    {"Uneven shred from horizon"},  // 78
-    {"Uneven shred in to horizon"},  // 79
+    {"Unven shred from bottom", UnevenShredFromBottom},  // 76
+    {"Uneven shred from top", UnevenShredFromTop},  // 77
+    {"Uneven shred from horizon", UnevenShredFromHorizon},  // 78
+    {"Uneven shred in to horizon", UnevenShredInToHorizon},  // 79
     {"Curved reveal from top left"},  // 80
     {"Curved reveal from top right"},  // 81
     {"Curved reveal from bottom left"},  // 82
@@ -112,16 +113,16 @@ const std::array<transition::TEffect, transition::kMaxStyle> EffectTable = {{
     {"Criss Cross reveal from left right and top", CrissCrossFromLeftRightAndTop},  // 97
     {"Criss Cross reveal from top left right and bottom", CrissCrossFromAllSides},  // 98
     {"Criss Cross reveal from bottom left top right", CrissCrossFromBottomLeftTopRight},  // 99
-    {"Uneven shred from bottom and right"},  // 100
-    {"Uneven shred from top and right"},  // 101
-    {"Uneven shred from bottom and left"},  // 102
-    {"Uneven shred from top and left"},  // 103
-    {"Uneven shred from horizon and right"},  // 104
-    {"Uneven shred from horizon and left"},  // 105
-    {"Uneven shred from bottom and vert middle"},  // 106
-    {"Uneven shred from top and vert middle"},  // 107
-    {"Uneven shred from centre"},  // 108
-    {"Uneven shred to centre"},  // 109
+    {"Uneven shred from bottom and right", UnevenShredFromBottomAndRight},  // 100
+    {"Uneven shred from top and right", UnevenShredFromTopAndRight},  // 101
+    {"Uneven shred from bottom and left", UnevenShredFromBottomAndLeft},  // 102
+    {"Uneven shred from top and left", UnevenShredFromTopAndLeft},  // 103
+    {"Uneven shred from horizon and right", UnevenShredFromHorizonAndRight},  // 104
+    {"Uneven shred from horizon and left", UnevenShredFromHorizonAndLeft},  // 105
+    {"Uneven shred from bottom and vert middle", UnevenShredFromBottomAndVertMiddle},  // 106
+    {"Uneven shred from top and vert middle", UnevenShredFromTopAndVertMiddle},  // 107
+    {"Uneven shred from centre", UnevenShredFromCentre},  // 108
+    {"Uneven shred to centre", UnevenShredToCentre},  // 109
     {"Reveal diagonal from top left"},  // 110
     {"Reveal diagonal from top right"},  // 111
     {"Reveal diagonal from bottom left"},  // 112
