@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "tests/effects/frame_blocks.h"
 
@@ -96,6 +97,25 @@ TEST(BarsCrissCrossTest, RevealsTheBarsOfEachStyle) {
     SCOPED_TRACE("style " + std::to_string(c.Style) + " " + std::to_string(c.W) + "x" +
                  std::to_string(c.H) + " at " + std::to_string(c.Progress));
     EXPECT_TRUE(MatchesReveal(Frame(c.Style, c.W, c.H, c.Progress), c.IsNew));
+  }
+}
+
+// Through a whole transition at 53 × 105 (bars 2 thick, a partial last bar both ways) the
+// revealed part only grows, across the switch from the even bars to the odd ones too.
+TEST(BarsCrissCrossTest, RevealOnlyGrows) {
+  const int styles[] = {60, 61, 62, 63, 64, 71, 72, 73, 74, 75, 86, 87,
+                        88, 89, 90, 91, 92, 93, 94, 95, 96, 97, 98, 99};
+  for (const int style : styles) {
+    raster::Bitmap before = Frame(style, 53, 105, 1);
+    for (int progress = 2; progress < 100; ++progress) {
+      raster::Bitmap now = Frame(style, 53, 105, progress);
+      for (std::size_t i = 0; i < now.pixel_count(); ++i) {
+        ASSERT_FALSE(SourceOf(before.data()[i]).Picture == 'n' &&
+                     SourceOf(now.data()[i]).Picture != 'n')
+            << "style " << style << " at " << progress << ", pixel " << i << " hidden again";
+      }
+      before = std::move(now);
+    }
   }
 }
 
