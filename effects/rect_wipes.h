@@ -1,6 +1,7 @@
 // Wipes that bring the new picture in through one rectangle anchored at a side, the middle line
 // or a corner (styles 1 to 11, 18 to 28 and 35 to 46). Each draws its frame with a single block
-// copy or stretch of the new picture over the starting one:
+// copy or stretch of the new picture over the starting one (the expand-in styles, whose block
+// covers the whole frame, copy the starting picture themselves while the block has no extent):
 // - expand: the whole new picture squeezed into the growing rectangle;
 // - expand in: the part next to the anchor magnified until it overfills the picture;
 // - slide in: the new picture at natural size moving in from outside;
