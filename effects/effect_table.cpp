@@ -1,6 +1,10 @@
 #include "effects/effect_table.h"
 
+#include "effects/bars_criss_cross.h"
 #include "effects/fade.h"
+#include "effects/pushes.h"
+#include "effects/rect_wipes.h"
+#include "effects/uneven_shreds.h"
 
 namespace pavona::effects {
 
@@ -10,52 +14,52 @@ using transition::efSeeded;
 // Rows without a procedure belong to effect families that are not built yet; their frames show
 // the starting picture.
 const std::array<transition::TEffect, transition::kMaxStyle> EffectTable = {{
-    {"Expand from right"},  // 1
-    {"Expand from left"},  // 2
-    {"Slide in from right"},  // 3
-    {"Slide in from left"},  // 4
-    {"Reveal from left"},  // 5
-    {"Reveal from right"},  // 6
-    {"Expand in from right"},  // 7
-    {"Expand in from left"},  // 8
-    {"Expand in to middle"},  // 9
-    {"Expand out from middle"},  // 10
-    {"Reveal out from middle"},  // 11
+    {"Expand from right", ExpandFromRight},  // 1
+    {"Expand from left", ExpandFromLeft},  // 2
+    {"Slide in from right", SlideInFromRight},  // 3
+    {"Slide in from left", SlideInFromLeft},  // 4
+    {"Reveal from left", RevealFromLeft},  // 5
+    {"Reveal from right", RevealFromRight},  // 6
+    {"Expand in from right", ExpandInFromRight, efDrawsEveryPixel},  // 7
+    {"Expand in from left", ExpandInFromLeft, efDrawsEveryPixel},  // 8
+    {"Expand in to middle", ExpandInToMiddle, efDrawsEveryPixel},  // 9
+    {"Expand out from middle", ExpandOutFromMiddle},  // 10
+    {"Reveal out from middle", RevealOutFromMiddle},  // 11
     {"Reveal in from sides"},  // 12
     {"Expand in from sides"},  // 13
     {"Unroll from left"},  // 14
     {"Unroll from right"},  // 15
     {"Build up from right"},  // 16
     {"Build up from left"},  // 17
-    {"Expand from bottom"},  // 18
-    {"Expand from top"},  // 19
-    {"Slide in from bottom"},  // 20
-    {"Slide in from top"},  // 21
-    {"Reveal from top"},  // 22
-    {"Reveal from bottom"},  // 23
-    {"Expand in from bottom"},  // 24
-    {"Expand in from top"},  // 25
-    {"Expand in to middle (horizontal)"},  // 26
-    {"Expand out from middle (horizontal)"},  // 27
-    {"Reveal from middle (horizontal)"},  // 28
+    {"Expand from bottom", ExpandFromBottom},  // 18
+    {"Expand from top", ExpandFromTop},  // 19
+    {"Slide in from bottom", SlideInFromBottom},  // 20
+    {"Slide in from top", SlideInFromTop},  // 21
+    {"Reveal from top", RevealFromTop},  // 22
+    {"Reveal from bottom", RevealFromBottom},  // 23
+    {"Expand in from bottom", ExpandInFromBottom, efDrawsEveryPixel},  // 24
+    {"Expand in from top", ExpandInFromTop, efDrawsEveryPixel},  // 25
+    {"Expand in to middle (horizontal)", ExpandInToMiddleHorizontal, efDrawsEveryPixel},  // 26
+    {"Expand out from middle (horizontal)", ExpandOutFromMiddleHorizontal},  // 27
+    {"Reveal from middle (horizontal)", RevealFromMiddleHorizontal},  // 28
     {"Slide in from top and bottom"},  // 29
     {"Expand in from top and bottom"},  // 30
     {"Unroll from top"},  // 31
     {"Unroll from bottom"},  // 32
     {"Expand from bottom"},  // 33
     {"Expand in from top"},  // 34
-    {"Expand from bottom right"},  // 35
-    {"Expand from top right"},  // 36
-    {"Expand from top left"},  // 37
-    {"Expand from bottom left"},  // 38
-    {"Slide in from bottom right"},  // 39
-    {"Slide in from top right"},  // 40
-    {"Slide in from top left"},  // 41
-    {"Slide in from bottom left"},  // 42
-    {"Reveal from top left"},  // 43
-    {"Reveal from bottom left"},  // 44
-    {"Reveal from bottom right"},  // 45
-    {"Reveal from top right"},  // 46
+    {"Expand from bottom right", ExpandFromBottomRight},  // 35
+    {"Expand from top right", ExpandFromTopRight},  // 36
+    {"Expand from top left", ExpandFromTopLeft},  // 37
+    {"Expand from bottom left", ExpandFromBottomLeft},  // 38
+    {"Slide in from bottom right", SlideInFromBottomRight},  // 39
+    {"Slide in from top right", SlideInFromTopRight},  // 40
+    {"Slide in from top left", SlideInFromTopLeft},  // 41
+    {"Slide in from bottom left", SlideInFromBottomLeft},  // 42
+    {"Reveal from top left", RevealFromTopLeft},  // 43
+    {"Reveal from bottom left", RevealFromBottomLeft},  // 44
+    {"Reveal from bottom right", RevealFromBottomRight},  // 45
+    {"Reveal from top right", RevealFromTopRight},  // 46
     {"Appear and Contract to top left"},  // 47
     {"Appear and Contract to bottom left"},  // 48
     {"Appear and Contract to bottom right"},  // 49
@@ -69,56 +73,56 @@ const std::array<transition::TEffect, transition::kMaxStyle> EffectTable = {{
     {"Quarters Slide in to middle"},  // 57
     {"Curved Reveal from left"},  // 58
     {"Curved Reveal from right"},  // 59
-    {"Bars in from right"},  // 60
-    {"Bars in from left"},  // 61
-    {"Bars left then right"},  // 62
-    {"Bars right then left"},  // 63
-    {"Bars from both sides"},  // 64
-    {"Uneven shred from right"},  // 65
-    {"Uneven shred from left"},  // 66
-    {"Uneven shred out from middle (horizontal)"},  // 67
-    {"Uneven shred in to middle (horizontal)"},  // 68
+    {"Bars in from right", BarsInFromRight},  // 60
+    {"Bars in from left", BarsInFromLeft},  // 61
+    {"Bars left then right", BarsLeftThenRight},  // 62
+    {"Bars right then left", BarsRightThenLeft},  // 63
+    {"Bars from both sides", BarsFromBothSides},  // 64
+    {"Uneven shred from right", UnevenShredFromRight},  // 65
+    {"Uneven shred from left", UnevenShredFromLeft},  // 66
+    {"Uneven shred out from middle (horizontal)", UnevenShredOutFromMiddle},  // 67
+    {"Uneven shred in to middle (horizontal)", UnevenShredInToMiddle},  // 68
     {"Curved Reveal from top"},  // 69
     {"Curved Reveal from bottom"},  // 70
-    {"Bars from bottom"},  // 71
-    {"Bars from top"},  // 72
-    {"Bars top then bottom"},  // 73
-    {"Bars bottom then top"},  // 74
-    {"Bars from top and bottom"},  // 75
-    {"Unven shred from bottom"},  // 76
-    {"Uneven shred from top"},  // 77
-    {"Uneven shred from horizon"},  // 78
-    {"Uneven shred in to horizon"},  // 79
+    {"Bars from bottom", BarsFromBottom},  // 71
+    {"Bars from top", BarsFromTop},  // 72
+    {"Bars top then bottom", BarsTopThenBottom},  // 73
+    {"Bars bottom then top", BarsBottomThenTop},  // 74
+    {"Bars from top and bottom", BarsFromTopAndBottom},  // 75
+    {"Unven shred from bottom", UnevenShredFromBottom},  // 76
+    {"Uneven shred from top", UnevenShredFromTop},  // 77
+    {"Uneven shred from horizon", UnevenShredFromHorizon},  // 78
+    {"Uneven shred in to horizon", UnevenShredInToHorizon},  // 79
     {"Curved reveal from top left"},  // 80
     {"Curved reveal from top right"},  // 81
     {"Curved reveal from bottom left"},  // 82
     {"Curved reveal from bottom right"},  // 83
     {"Elliptic reveal out from centre"},  // 84
     {"Elliptic reveal in to centre"},  // 85
-    {"Criss Cross reveal from bottom right"},  // 86
-    {"Criss Cross reveal from top right"},  // 87
-    {"Criss Cross reveal from bottom left"},  // 88
-    {"Criss Cross reveal from top left"},  // 89
-    {"Criss Cross reveal bounce from top left"},  // 90
-    {"Criss Cross reveal bounce from bottom left"},  // 91
-    {"Criss Cross reveal bounce from top right"},  // 92
-    {"Criss Cross reveal bounce from bottom right"},  // 93
-    {"Criss Cross reveal from right top and bottom"},  // 94
-    {"Criss Cross reveal from left top and bottom"},  // 95
-    {"Criss Cross reveal from left right and bottom"},  // 96
-    {"Criss Cross reveal from left right and top"},  // 97
-    {"Criss Cross reveal from top left right and bottom"},  // 98
-    {"Criss Cross reveal from bottom left top right"},  // 99
-    {"Uneven shred from bottom and right"},  // 100
-    {"Uneven shred from top and right"},  // 101
-    {"Uneven shred from bottom and left"},  // 102
-    {"Uneven shred from top and left"},  // 103
-    {"Uneven shred from horizon and right"},  // 104
-    {"Uneven shred from horizon and left"},  // 105
-    {"Uneven shred from bottom and vert middle"},  // 106
-    {"Uneven shred from top and vert middle"},  // 107
-    {"Uneven shred from centre"},  // 108
-    {"Uneven shred to centre"},  // 109
+    {"Criss Cross reveal from bottom right", CrissCrossFromBottomRight},  // 86
+    {"Criss Cross reveal from top right", CrissCrossFromTopRight},  // 87
+    {"Criss Cross reveal from bottom left", CrissCrossFromBottomLeft},  // 88
+    {"Criss Cross reveal from top left", CrissCrossFromTopLeft},  // 89
+    {"Criss Cross reveal bounce from top left", CrissCrossBounceFromTopLeft},  // 90
+    {"Criss Cross reveal bounce from bottom left", CrissCrossBounceFromBottomLeft},  // 91
+    {"Criss Cross reveal bounce from top right", CrissCrossBounceFromTopRight},  // 92
+    {"Criss Cross reveal bounce from bottom right", CrissCrossBounceFromBottomRight},  // 93
+    {"Criss Cross reveal from right top and bottom", CrissCrossFromRightTopAndBottom},  // 94
+    {"Criss Cross reveal from left top and bottom", CrissCrossFromLeftTopAndBottom},  // 95
+    {"Criss Cross reveal from left right and bottom", CrissCrossFromLeftRightAndBottom},  // 96
+    {"Criss Cross reveal from left right and top", CrissCrossFromLeftRightAndTop},  // 97
+    {"Criss Cross reveal from top left right and bottom", CrissCrossFromAllSides},  // 98
+    {"Criss Cross reveal from bottom left top right", CrissCrossFromBottomLeftTopRight},  // 99
+    {"Uneven shred from bottom and right", UnevenShredFromBottomAndRight},  // 100
+    {"Uneven shred from top and right", UnevenShredFromTopAndRight},  // 101
+    {"Uneven shred from bottom and left", UnevenShredFromBottomAndLeft},  // 102
+    {"Uneven shred from top and left", UnevenShredFromTopAndLeft},  // 103
+    {"Uneven shred from horizon and right", UnevenShredFromHorizonAndRight},  // 104
+    {"Uneven shred from horizon and left", UnevenShredFromHorizonAndLeft},  // 105
+    {"Uneven shred from bottom and vert middle", UnevenShredFromBottomAndVertMiddle},  // 106
+    {"Uneven shred from top and vert middle", UnevenShredFromTopAndVertMiddle},  // 107
+    {"Uneven shred from centre", UnevenShredFromCentre},  // 108
+    {"Uneven shred to centre", UnevenShredToCentre},  // 109
     {"Reveal diagonal from top left"},  // 110
     {"Reveal diagonal from top right"},  // 111
     {"Reveal diagonal from bottom left"},  // 112
@@ -138,14 +142,14 @@ const std::array<transition::TEffect, transition::kMaxStyle> EffectTable = {{
     {"Speckle appear from bottom"},  // 126
     {"Speckle appear from top"},  // 127
     {"Random squares appear"},  // 128
-    {"Push right"},  // 129
-    {"Push left"},  // 130
-    {"Push and squeeze right"},  // 131
-    {"Push and squeeze left"},  // 132
-    {"Push down"},  // 133
-    {"Push up"},  // 134
-    {"Push and sqeeze down"},  // 135
-    {"Push and sqeeze up"},  // 136
+    {"Push right", PushRight, efDrawsEveryPixel},  // 129
+    {"Push left", PushLeft, efDrawsEveryPixel},  // 130
+    {"Push and squeeze right", PushAndSqueezeRight, efDrawsEveryPixel},  // 131
+    {"Push and squeeze left", PushAndSqueezeLeft, efDrawsEveryPixel},  // 132
+    {"Push down", PushDown, efDrawsEveryPixel},  // 133
+    {"Push up", PushUp, efDrawsEveryPixel},  // 134
+    {"Push and sqeeze down", PushAndSqueezeDown, efDrawsEveryPixel},  // 135
+    {"Push and sqeeze up", PushAndSqueezeUp, efDrawsEveryPixel},  // 136
     {"Blind vertically"},  // 137
     {"Blind horizontally"},  // 138
     {"Uneven blind from left"},  // 139
@@ -182,10 +186,10 @@ const std::array<transition::TEffect, transition::kMaxStyle> EffectTable = {{
     {"Random Bars Horizontal"},  // 170
     {"Random Bars Vertical"},  // 171
     {"Channel Mix"},  // 172
-    {"Slide out from right"},  // 173
-    {"Slide out from left"},  // 174
-    {"Slide out from bottom"},  // 175
-    {"Slide out from top"},  // 176
+    {"Slide out from right", SlideOutFromRight, efDrawsEveryPixel},  // 173
+    {"Slide out from left", SlideOutFromLeft, efDrawsEveryPixel},  // 174
+    {"Slide out from bottom", SlideOutFromBottom, efDrawsEveryPixel},  // 175
+    {"Slide out from top", SlideOutFromTop, efDrawsEveryPixel},  // 176
 }};
 
 }  // namespace pavona::effects
