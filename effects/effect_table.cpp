@@ -1,5 +1,6 @@
 #include "effects/effect_table.h"
 
+#include "effects/curved_reveal.h"
 #include "effects/fade.h"
 
 namespace pavona::effects {
@@ -67,8 +68,8 @@ const std::array<transition::TEffect, transition::kMaxStyle> EffectTable = {{
     {"Quarters Reveal in to middle"},  // 55
     {"Quarters Expand to middle"},  // 56
     {"Quarters Slide in to middle"},  // 57
-    {"Curved Reveal from left"},  // 58
-    {"Curved Reveal from right"},  // 59
+    {"Curved Reveal from left", CurvedRevealFromLeft},  // 58
+    {"Curved Reveal from right", CurvedRevealFromRight},  // 59
     {"Bars in from right"},  // 60
     {"Bars in from left"},  // 61
     {"Bars left then right"},  // 62
@@ -78,8 +79,8 @@ const std::array<transition::TEffect, transition::kMaxStyle> EffectTable = {{
     {"Uneven shred from left"},  // 66
     {"Uneven shred out from middle (horizontal)"},  // 67
     {"Uneven shred in to middle (horizontal)"},  // 68
-    {"Curved Reveal from top"},  // 69
-    {"Curved Reveal from bottom"},  // 70
+    {"Curved Reveal from top", CurvedRevealFromTop},  // 69
+    {"Curved Reveal from bottom", CurvedRevealFromBottom},  // 70
     {"Bars from bottom"},  // 71
     {"Bars from top"},  // 72
     {"Bars top then bottom"},  // 73
@@ -89,12 +90,12 @@ const std::array<transition::TEffect, transition::kMaxStyle> EffectTable = {{
     {"Uneven shred from top"},  // 77
     {"Uneven shred from horizon"},  // 78
     {"Uneven shred in to horizon"},  // 79
-    {"Curved reveal from top left"},  // 80
-    {"Curved reveal from top right"},  // 81
-    {"Curved reveal from bottom left"},  // 82
-    {"Curved reveal from bottom right"},  // 83
-    {"Elliptic reveal out from centre"},  // 84
-    {"Elliptic reveal in to centre"},  // 85
+    {"Curved reveal from top left", CurvedRevealFromTopLeft},  // 80
+    {"Curved reveal from top right", CurvedRevealFromTopRight},  // 81
+    {"Curved reveal from bottom left", CurvedRevealFromBottomLeft},  // 82
+    {"Curved reveal from bottom right", CurvedRevealFromBottomRight},  // 83
+    {"Elliptic reveal out from centre", EllipticRevealOutFromCentre},  // 84
+    {"Elliptic reveal in to centre", EllipticRevealInToCentre},  // 85
     {"Criss Cross reveal from bottom right"},  // 86
     {"Criss Cross reveal from top right"},  // 87
     {"Criss Cross reveal from bottom left"},  // 88
