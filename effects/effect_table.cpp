@@ -2,6 +2,7 @@
 
 #include "effects/curved_reveal.h"
 #include "effects/fade.h"
+#include "effects/v_reveal.h"
 
 namespace pavona::effects {
 
@@ -164,14 +165,14 @@ const std::array<transition::TEffect, transition::kMaxStyle> EffectTable = {{
     {"Rotational star in center"},  // 151
     {"Spiral rectangle"},  // 152
     {"Circular shred"},  // 153
-    {"Reveal V from left"},  // 154
-    {"Reveal V from right"},  // 155
-    {"Reveal V from top"},  // 156
-    {"Reveal V from bottom"},  // 157
-    {"Bow Tie Horizontal"},  // 158
-    {"Bow Tie Vertical"},  // 159
-    {"Diagonal Cross In"},  // 160
-    {"Diagonal Cross Out"},  // 161
+    {"Reveal V from left", RevealVFromLeft},  // 154
+    {"Reveal V from right", RevealVFromRight},  // 155
+    {"Reveal V from top", RevealVFromTop},  // 156
+    {"Reveal V from bottom", RevealVFromBottom},  // 157
+    {"Bow Tie Horizontal", BowTieHorizontal},  // 158
+    {"Bow Tie Vertical", BowTieVertical},  // 159
+    {"Diagonal Cross In", DiagonalCrossIn},  // 160
+    {"Diagonal Cross Out", DiagonalCrossOut},  // 161
     {"Zigzag Horizontal"},  // 162
     {"Zigzag Vertical"},  // 163
     {"Diamond shred"},  // 164
