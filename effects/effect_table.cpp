@@ -2,6 +2,7 @@
 
 #include "effects/curved_reveal.h"
 #include "effects/fade.h"
+#include "effects/speckle.h"
 #include "effects/v_reveal.h"
 
 namespace pavona::effects {
@@ -135,11 +136,11 @@ const std::array<transition::TEffect, transition::kMaxStyle> EffectTable = {{
     {"Pivot from bottom left"},  // 121
     {"Pivot from top right"},  // 122
     {"Pivot from bottom right"},  // 123
-    {"Speckle appear from right"},  // 124
-    {"Speckle appear from left"},  // 125
-    {"Speckle appear from bottom"},  // 126
-    {"Speckle appear from top"},  // 127
-    {"Random squares appear"},  // 128
+    {"Speckle appear from right", SpeckleAppearFromRight},  // 124
+    {"Speckle appear from left", SpeckleAppearFromLeft},  // 125
+    {"Speckle appear from bottom", SpeckleAppearFromBottom},  // 126
+    {"Speckle appear from top", SpeckleAppearFromTop},  // 127
+    {"Random squares appear", RandomSquaresAppear, efSeeded},  // 128
     {"Push right"},  // 129
     {"Push left"},  // 130
     {"Push and squeeze right"},  // 131
