@@ -2,6 +2,7 @@
 
 #include "effects/curved_reveal.h"
 #include "effects/fade.h"
+#include "effects/pixel.h"
 #include "effects/speckle.h"
 #include "effects/v_reveal.h"
 
@@ -180,11 +181,11 @@ const std::array<transition::TEffect, transition::kMaxStyle> EffectTable = {{
     {"Reveal diamond out from centre"},  // 165
     {"Reveal diamond in to centre"},  // 166
     {"Diagonal Box Out"},  // 167
-    {"Pixelate"},  // 168
-    {"Dissolve"},  // 169
-    {"Random Bars Horizontal"},  // 170
-    {"Random Bars Vertical"},  // 171
-    {"Channel Mix"},  // 172
+    {"Pixelate", Pixelate, efDrawsEveryPixel},  // 168
+    {"Dissolve", Dissolve, efSeeded | efDrawsEveryPixel},  // 169
+    {"Random Bars Horizontal", RandomBarsHorizontal, efSeeded | efDrawsEveryPixel},  // 170
+    {"Random Bars Vertical", RandomBarsVertical, efSeeded | efDrawsEveryPixel},  // 171
+    {"Channel Mix", ChannelMix, efSeeded | efDrawsEveryPixel},  // 172
     {"Slide out from right"},  // 173
     {"Slide out from left"},  // 174
     {"Slide out from bottom"},  // 175
