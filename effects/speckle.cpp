@@ -38,28 +38,37 @@ std::optional<raster::Region> SpeckleRegion(std::int32_t X, std::int32_t Y, std:
   // before it; from the left (top) the band is 0 .. edge and the speckles follow it.
   const bool fromFar = horizontal ? Across == acFromRight : Down == dnFromBottom;
 
+  // Speckle 1 always shows (NextRandom(1) is 0), and so does speckle 2 when it is near
+  // (NextRandom(2) is at most 1). Together with the bands of all rows, which overlap, they make
+  // one solid rectangle; only the other speckles need rectangles of their own. Every row still
+  // draws all its random numbers, in order.
+  const std::int32_t sure = count >= 2 && nearCount >= 2 ? 2 : std::min(count, 1);
   transition::TComplexRegion list;
-  const auto add = [&](std::int32_t from, std::int32_t to, std::int32_t top) {
+  const auto add = [&](std::int32_t from, std::int32_t to, std::int32_t top, std::int32_t bottom) {
     if (horizontal) {
-      list.AddRect(from, top, to, top + e);
+      list.AddRect(from, top, to, bottom);
     } else {
-      list.AddRect(top, from, top + e, to);
+      list.AddRect(top, from, bottom, to);
     }
   };
+  std::int32_t lastTop = 0;
   for (std::int32_t top = 0; top < across; top += step) {
-    if (fromFar) {
-      add(length - edge, length, top);
-    } else {
-      add(0, edge, top);
-    }
+    lastTop = top;
     for (std::int32_t k = count; k >= 1; --k) {
       const std::int32_t r = NextRandom(k);
-      if (r > (k <= nearCount ? 1 : 0)) continue;
+      if (k <= sure || r > (k <= nearCount ? 1 : 0)) continue;
       if (fromFar) {
-        add(length - edge - k * e, length - edge - (k - 1) * e, top);
+        add(length - edge - k * e, length - edge - (k - 1) * e, top, top + e);
       } else {
-        add(edge + (k - 1) * e, edge + k * e, top);
+        add(edge + (k - 1) * e, edge + k * e, top, top + e);
       }
+    }
+  }
+  if (across > 0) {
+    if (fromFar) {
+      add(length - edge - sure * e, length, 0, lastTop + e);
+    } else {
+      add(0, edge + sure * e, 0, lastTop + e);
     }
   }
   return list.CreateRegion();
