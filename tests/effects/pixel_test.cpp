@@ -263,6 +263,17 @@ TEST(ChannelMixTest, BringsTheChannelsInOneAtATime) {
       EXPECT_EQ(frame.pixel(0, 0) >> 24, 0x5Au);
       EXPECT_EQ(frame.pixel(1, 0) >> 24, 0x5Au);
     }
+    // Over the whole transition every byte only ever moves toward the new picture.
+    raster::Pixel rising = 0, falling = 0x00FFFFFFu;
+    for (int progress = 1; progress < 100; ++progress) {
+      const raster::Bitmap frame = FrameOf(172, oldPic, pic, progress, order.Seed);
+      for (int shift = 0; shift < 24; shift += 8) {
+        ASSERT_GE((frame.pixel(0, 0) >> shift) & 0xFF, (rising >> shift) & 0xFF) << progress;
+        ASSERT_LE((frame.pixel(1, 0) >> shift) & 0xFF, (falling >> shift) & 0xFF) << progress;
+      }
+      rising = frame.pixel(0, 0);
+      falling = frame.pixel(1, 0);
+    }
   }
 }
 
