@@ -88,6 +88,8 @@ TEST(PixelateTest, FullSizeZoom) {
       {50, 0, 0, {'o', 198, 148}}, {50, 51, 1, {'o', 198, 148}}, {50, 52, 2, {'o', 199, 149}},
       {50, 200, 150, {'o', 200, 150}}, {50, 347, 297, {'o', 200, 150}},
       {50, 348, 298, {'o', 201, 151}}, {50, 399, 299, {'o', 201, 151}},
+      // X = 204: a = W − X = 196 and k = 100 give the same xs = 196, now from the blend.
+      {51, 0, 0, {'o', 198, 148}}, {51, 348, 298, {'o', 201, 151}},
   };
   for (const TProbe& p : probes) {
     const TSource s = SourceOf(Frame(168, 400, 300, p.Progress).pixel(p.X, p.Y));
