@@ -1,10 +1,14 @@
 #include "effects/effect_table.h"
 
 #include "effects/bars_criss_cross.h"
+#include "effects/curved_reveal.h"
 #include "effects/fade.h"
+#include "effects/pixel.h"
 #include "effects/pushes.h"
 #include "effects/rect_wipes.h"
+#include "effects/speckle.h"
 #include "effects/uneven_shreds.h"
+#include "effects/v_reveal.h"
 
 namespace pavona::effects {
 
@@ -71,8 +75,8 @@ const std::array<transition::TEffect, transition::kMaxStyle> EffectTable = {{
     {"Quarters Reveal in to middle"},  // 55
     {"Quarters Expand to middle"},  // 56
     {"Quarters Slide in to middle"},  // 57
-    {"Curved Reveal from left"},  // 58
-    {"Curved Reveal from right"},  // 59
+    {"Curved Reveal from left", CurvedRevealFromLeft},  // 58
+    {"Curved Reveal from right", CurvedRevealFromRight},  // 59
     {"Bars in from right", BarsInFromRight},  // 60
     {"Bars in from left", BarsInFromLeft},  // 61
     {"Bars left then right", BarsLeftThenRight},  // 62
@@ -82,8 +86,8 @@ const std::array<transition::TEffect, transition::kMaxStyle> EffectTable = {{
     {"Uneven shred from left", UnevenShredFromLeft},  // 66
     {"Uneven shred out from middle (horizontal)", UnevenShredOutFromMiddle},  // 67
     {"Uneven shred in to middle (horizontal)", UnevenShredInToMiddle},  // 68
-    {"Curved Reveal from top"},  // 69
-    {"Curved Reveal from bottom"},  // 70
+    {"Curved Reveal from top", CurvedRevealFromTop},  // 69
+    {"Curved Reveal from bottom", CurvedRevealFromBottom},  // 70
     {"Bars from bottom", BarsFromBottom},  // 71
     {"Bars from top", BarsFromTop},  // 72
     {"Bars top then bottom", BarsTopThenBottom},  // 73
@@ -93,12 +97,12 @@ const std::array<transition::TEffect, transition::kMaxStyle> EffectTable = {{
     {"Uneven shred from top", UnevenShredFromTop},  // 77
     {"Uneven shred from horizon", UnevenShredFromHorizon},  // 78
     {"Uneven shred in to horizon", UnevenShredInToHorizon},  // 79
-    {"Curved reveal from top left"},  // 80
-    {"Curved reveal from top right"},  // 81
-    {"Curved reveal from bottom left"},  // 82
-    {"Curved reveal from bottom right"},  // 83
-    {"Elliptic reveal out from centre"},  // 84
-    {"Elliptic reveal in to centre"},  // 85
+    {"Curved reveal from top left", CurvedRevealFromTopLeft},  // 80
+    {"Curved reveal from top right", CurvedRevealFromTopRight},  // 81
+    {"Curved reveal from bottom left", CurvedRevealFromBottomLeft},  // 82
+    {"Curved reveal from bottom right", CurvedRevealFromBottomRight},  // 83
+    {"Elliptic reveal out from centre", EllipticRevealOutFromCentre},  // 84
+    {"Elliptic reveal in to centre", EllipticRevealInToCentre},  // 85
     {"Criss Cross reveal from bottom right", CrissCrossFromBottomRight},  // 86
     {"Criss Cross reveal from top right", CrissCrossFromTopRight},  // 87
     {"Criss Cross reveal from bottom left", CrissCrossFromBottomLeft},  // 88
@@ -137,11 +141,11 @@ const std::array<transition::TEffect, transition::kMaxStyle> EffectTable = {{
     {"Pivot from bottom left"},  // 121
     {"Pivot from top right"},  // 122
     {"Pivot from bottom right"},  // 123
-    {"Speckle appear from right"},  // 124
-    {"Speckle appear from left"},  // 125
-    {"Speckle appear from bottom"},  // 126
-    {"Speckle appear from top"},  // 127
-    {"Random squares appear"},  // 128
+    {"Speckle appear from right", SpeckleAppearFromRight},  // 124
+    {"Speckle appear from left", SpeckleAppearFromLeft},  // 125
+    {"Speckle appear from bottom", SpeckleAppearFromBottom},  // 126
+    {"Speckle appear from top", SpeckleAppearFromTop},  // 127
+    {"Random squares appear", RandomSquaresAppear, efSeeded},  // 128
     {"Push right", PushRight, efDrawsEveryPixel},  // 129
     {"Push left", PushLeft, efDrawsEveryPixel},  // 130
     {"Push and squeeze right", PushAndSqueezeRight, efDrawsEveryPixel},  // 131
@@ -167,25 +171,25 @@ const std::array<transition::TEffect, transition::kMaxStyle> EffectTable = {{
     {"Rotational star in center"},  // 151
     {"Spiral rectangle"},  // 152
     {"Circular shred"},  // 153
-    {"Reveal V from left"},  // 154
-    {"Reveal V from right"},  // 155
-    {"Reveal V from top"},  // 156
-    {"Reveal V from bottom"},  // 157
-    {"Bow Tie Horizontal"},  // 158
-    {"Bow Tie Vertical"},  // 159
-    {"Diagonal Cross In"},  // 160
-    {"Diagonal Cross Out"},  // 161
+    {"Reveal V from left", RevealVFromLeft},  // 154
+    {"Reveal V from right", RevealVFromRight},  // 155
+    {"Reveal V from top", RevealVFromTop},  // 156
+    {"Reveal V from bottom", RevealVFromBottom},  // 157
+    {"Bow Tie Horizontal", BowTieHorizontal},  // 158
+    {"Bow Tie Vertical", BowTieVertical},  // 159
+    {"Diagonal Cross In", DiagonalCrossIn},  // 160
+    {"Diagonal Cross Out", DiagonalCrossOut},  // 161
     {"Zigzag Horizontal"},  // 162
     {"Zigzag Vertical"},  // 163
     {"Diamond shred"},  // 164
     {"Reveal diamond out from centre"},  // 165
     {"Reveal diamond in to centre"},  // 166
     {"Diagonal Box Out"},  // 167
-    {"Pixelate"},  // 168
-    {"Dissolve"},  // 169
-    {"Random Bars Horizontal"},  // 170
-    {"Random Bars Vertical"},  // 171
-    {"Channel Mix"},  // 172
+    {"Pixelate", Pixelate, efDrawsEveryPixel},  // 168
+    {"Dissolve", Dissolve, efSeeded | efDrawsEveryPixel},  // 169
+    {"Random Bars Horizontal", RandomBarsHorizontal, efSeeded | efDrawsEveryPixel},  // 170
+    {"Random Bars Vertical", RandomBarsVertical, efSeeded | efDrawsEveryPixel},  // 171
+    {"Channel Mix", ChannelMix, efSeeded | efDrawsEveryPixel},  // 172
     {"Slide out from right", SlideOutFromRight, efDrawsEveryPixel},  // 173
     {"Slide out from left", SlideOutFromLeft, efDrawsEveryPixel},  // 174
     {"Slide out from bottom", SlideOutFromBottom, efDrawsEveryPixel},  // 175
