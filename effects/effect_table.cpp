@@ -1,6 +1,7 @@
 #include "effects/effect_table.h"
 
 #include "effects/fade.h"
+#include "effects/split_wipes.h"
 
 namespace pavona::effects {
 
@@ -21,12 +22,12 @@ const std::array<transition::TEffect, transition::kMaxStyle> EffectTable = {{
     {"Expand in to middle"},  // 9
     {"Expand out from middle"},  // 10
     {"Reveal out from middle"},  // 11
-    {"Reveal in from sides"},  // 12
-    {"Expand in from sides"},  // 13
-    {"Unroll from left"},  // 14
-    {"Unroll from right"},  // 15
-    {"Build up from right"},  // 16
-    {"Build up from left"},  // 17
+    {"Reveal in from sides", RevealInFromSides},  // 12
+    {"Expand in from sides", ExpandInFromSides},  // 13
+    {"Unroll from left", UnrollFromLeft},  // 14
+    {"Unroll from right", UnrollFromRight},  // 15
+    {"Build up from right", BuildUpFromRight},  // 16
+    {"Build up from left", BuildUpFromLeft},  // 17
     {"Expand from bottom"},  // 18
     {"Expand from top"},  // 19
     {"Slide in from bottom"},  // 20
@@ -38,12 +39,12 @@ const std::array<transition::TEffect, transition::kMaxStyle> EffectTable = {{
     {"Expand in to middle (horizontal)"},  // 26
     {"Expand out from middle (horizontal)"},  // 27
     {"Reveal from middle (horizontal)"},  // 28
-    {"Slide in from top and bottom"},  // 29
-    {"Expand in from top and bottom"},  // 30
-    {"Unroll from top"},  // 31
-    {"Unroll from bottom"},  // 32
-    {"Expand from bottom"},  // 33
-    {"Expand in from top"},  // 34
+    {"Slide in from top and bottom", SlideInFromTopAndBottom},  // 29
+    {"Expand in from top and bottom", ExpandInFromTopAndBottom},  // 30
+    {"Unroll from top", UnrollFromTop},  // 31
+    {"Unroll from bottom", UnrollFromBottom},  // 32
+    {"Expand from bottom", BuildUpFromBottom},  // 33
+    {"Expand in from top", BuildUpFromTop},  // 34
     {"Expand from bottom right"},  // 35
     {"Expand from top right"},  // 36
     {"Expand from top left"},  // 37
