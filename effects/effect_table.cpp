@@ -1,5 +1,6 @@
 #include "effects/effect_table.h"
 
+#include "effects/centre_wipes.h"
 #include "effects/fade.h"
 #include "effects/split_wipes.h"
 
@@ -57,17 +58,17 @@ const std::array<transition::TEffect, transition::kMaxStyle> EffectTable = {{
     {"Reveal from bottom left"},  // 44
     {"Reveal from bottom right"},  // 45
     {"Reveal from top right"},  // 46
-    {"Appear and Contract to top left"},  // 47
-    {"Appear and Contract to bottom left"},  // 48
-    {"Appear and Contract to bottom right"},  // 49
-    {"Appear and Contract to top right"},  // 50
-    {"Appear and Contract to middle"},  // 51
-    {"Expand out from centre"},  // 52
-    {"Reveal out from centre"},  // 53
-    {"Reveal in to centre"},  // 54
-    {"Quarters Reveal in to middle"},  // 55
-    {"Quarters Expand to middle"},  // 56
-    {"Quarters Slide in to middle"},  // 57
+    {"Appear and Contract to top left", AppearAndContractToTopLeft},  // 47
+    {"Appear and Contract to bottom left", AppearAndContractToBottomLeft},  // 48
+    {"Appear and Contract to bottom right", AppearAndContractToBottomRight},  // 49
+    {"Appear and Contract to top right", AppearAndContractToTopRight},  // 50
+    {"Appear and Contract to middle", AppearAndContractToMiddle},  // 51
+    {"Expand out from centre", ExpandOutFromCentre},  // 52
+    {"Reveal out from centre", RevealOutFromCentre},  // 53
+    {"Reveal in to centre", RevealInToCentre},  // 54
+    {"Quarters Reveal in to middle", QuartersRevealInToMiddle},  // 55
+    {"Quarters Expand to middle", QuartersExpandToMiddle},  // 56
+    {"Quarters Slide in to middle", QuartersSlideInToMiddle},  // 57
     {"Curved Reveal from left"},  // 58
     {"Curved Reveal from right"},  // 59
     {"Bars in from right"},  // 60
