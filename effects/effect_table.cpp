@@ -1,6 +1,7 @@
 #include "effects/effect_table.h"
 
 #include "effects/centre_wipes.h"
+#include "effects/diagonal_reveals.h"
 #include "effects/fade.h"
 #include "effects/split_wipes.h"
 
@@ -121,14 +122,14 @@ const std::array<transition::TEffect, transition::kMaxStyle> EffectTable = {{
     {"Uneven shred from top and vert middle"},  // 107
     {"Uneven shred from centre"},  // 108
     {"Uneven shred to centre"},  // 109
-    {"Reveal diagonal from top left"},  // 110
-    {"Reveal diagonal from top right"},  // 111
-    {"Reveal diagonal from bottom left"},  // 112
-    {"Reveal diagonal from bottom right"},  // 113
-    {"Diagonal sweep from top left bottom right anticlockwise"},  // 114
-    {"Diagonal sweep from top left bottom right clockwise"},  // 115
-    {"Starburst clockwise from center"},  // 116
-    {"Starburst anticlockwise from center"},  // 117
+    {"Reveal diagonal from top left", RevealDiagonalFromTopLeft},  // 110
+    {"Reveal diagonal from top right", RevealDiagonalFromTopRight},  // 111
+    {"Reveal diagonal from bottom left", RevealDiagonalFromBottomLeft},  // 112
+    {"Reveal diagonal from bottom right", RevealDiagonalFromBottomRight},  // 113
+    {"Diagonal sweep from top left bottom right anticlockwise", DiagonalSweepAnticlockwise},  // 114
+    {"Diagonal sweep from top left bottom right clockwise", DiagonalSweepClockwise},  // 115
+    {"Starburst clockwise from center", StarburstClockwise},  // 116
+    {"Starburst anticlockwise from center", StarburstAnticlockwise},  // 117
     {"Triangular shred"},  // 118
     {"Fade", Fade, efDrawsEveryPixel},  // 119
     {"Pivot from top left"},  // 120
