@@ -3,6 +3,7 @@
 #include "effects/centre_wipes.h"
 #include "effects/diagonal_reveals.h"
 #include "effects/fade.h"
+#include "effects/rotating_shapes.h"
 #include "effects/split_wipes.h"
 
 namespace pavona::effects {
@@ -156,15 +157,15 @@ const std::array<transition::TEffect, transition::kMaxStyle> EffectTable = {{
     {"Uneven blind from top"},  // 141
     {"Uneven blind from bottom"},  // 142
     {"Rectangular shred"},  // 143
-    {"Sweep clockwise"},  // 144
-    {"Sweep anticlockwise"},  // 145
+    {"Sweep clockwise", SweepClockwise},  // 144
+    {"Sweep anticlockwise", SweepAnticlockwise},  // 145
     {"Rectangles apear from left and disapear to right"},  // 146
     {"Rectangles apear from right and disapear to left"},  // 147
     {"Rectangles apear from up and disapear to bottom"},  // 148
     {"Rectangles apear from bottom and disapear to up"},  // 149
-    {"Rotational rectangle in center"},  // 150
-    {"Rotational star in center"},  // 151
-    {"Spiral rectangle"},  // 152
+    {"Rotational rectangle in center", RotationalRectangle, efSeeded},  // 150
+    {"Rotational star in center", RotationalStar, efSeeded},  // 151
+    {"Spiral rectangle", SpiralRectangle, efSeeded},  // 152
     {"Circular shred"},  // 153
     {"Reveal V from left"},  // 154
     {"Reveal V from right"},  // 155
