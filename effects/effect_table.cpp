@@ -26,11 +26,11 @@ const std::array<transition::TEffect, transition::kMaxStyle> EffectTable = {{
     {"Expand out from middle"},  // 10
     {"Reveal out from middle"},  // 11
     {"Reveal in from sides", RevealInFromSides},  // 12
-    {"Expand in from sides", ExpandInFromSides},  // 13
+    {"Expand in from sides", ExpandInFromSides, efDrawsEveryPixel},  // 13
     {"Unroll from left", UnrollFromLeft},  // 14
     {"Unroll from right", UnrollFromRight},  // 15
-    {"Build up from right", BuildUpFromRight},  // 16
-    {"Build up from left", BuildUpFromLeft},  // 17
+    {"Build up from right", BuildUpFromRight, efDrawsEveryPixel},  // 16
+    {"Build up from left", BuildUpFromLeft, efDrawsEveryPixel},  // 17
     {"Expand from bottom"},  // 18
     {"Expand from top"},  // 19
     {"Slide in from bottom"},  // 20

@@ -83,9 +83,12 @@ void RevealInFromSides(const TEffectFrame& f) {
   CopyBlock(f.Display, f.W - half, 0, half, f.H, f.Image, f.W - half, 0);
 }
 
-// With an odd width the last column of the new picture is in neither half.
+// With an odd width the last column of the new picture is in neither half. The row draws every
+// pixel: the columns between the halves are copied from the start here, which spares refilling
+// the whole frame before the two slow stretches.
 void ExpandInFromSides(const TEffectFrame& f) {
   const int half = f.X / 2;
+  CopyBlock(f.Display, half, 0, f.W - 2 * half, f.H, f.Start, half, 0);
   StretchBlock(f.Display, 0, 0, half, f.H, f.Image, 0, 0, f.W / 2, f.H);
   StretchBlock(f.Display, f.W - half, 0, half, f.H, f.Image, f.W / 2, 0, f.W / 2, f.H);
 }
@@ -106,14 +109,25 @@ void UnrollFromRight(const TEffectFrame& f) {
   ShadeColumns(f.Display, kShadeDepth, f.W - f.X - R, R);
 }
 
+// The two blocks cover the frame, so the row draws every pixel; only a picture narrower than 10
+// columns has an empty strip, and there the rest keeps the start.
 void BuildUpFromRight(const TEffectFrame& f) {
   CopyBlock(f.Display, 0, 0, f.X, f.H, f.Image, 0, 0);
+  if (f.W / 10 == 0) {
+    CopyBlock(f.Display, f.X, 0, f.W - f.X, f.H, f.Start, f.X, 0);
+    return;
+  }
   StretchBlock(f.Display, f.X, 0, f.W - f.X, f.H, f.Image, f.X, 0, std::min(f.W - f.X, f.W / 10),
                f.H);
 }
 
+// Draws every pixel, as the build-up from the right does.
 void BuildUpFromLeft(const TEffectFrame& f) {
   CopyBlock(f.Display, f.W - f.X, 0, f.X, f.H, f.Image, f.W - f.X, 0);
+  if (f.W / 10 == 0) {
+    CopyBlock(f.Display, 0, 0, f.W - f.X, f.H, f.Start, 0, 0);
+    return;
+  }
   const int S = std::max((f.W - f.X) - f.W / 10, 0);
   StretchBlock(f.Display, 0, 0, f.W - f.X, f.H, f.Image, S, 0, (f.W - f.X) - S, f.H);
 }

@@ -104,7 +104,8 @@ void ExpectFrame(const TCase& c) {
 }
 
 // At 20 × 12, X = MulDiv(20, P, 100) and the unroll band is W div 10 = 2 wide; at 12 × 20 the same
-// holds for Y and rows. A stretch gives destination step i the source step
+// holds for Y and rows. The frame starts out black, so a style that draws every pixel itself must
+// also put back the start where it shows. A stretch gives destination step i the source step
 // floor((2i + 1) × source / destination).
 const TCase kCases[] = {
     // 12: X = 7, so X div 2 = 3 columns each side.
@@ -113,6 +114,8 @@ const TCase kCases[] = {
     {13, 20, 12, 50, TAxis::Columns, "1..9/2 .*10 11..19/2", ""},
     // 13 with an odd width: X = 21 at 99, halves of 10 columns, and column 20 never shows.
     {13, 21, 12, 99, TAxis::Columns, "0..9 . 10..19", ""},
+    // 13 at 9 × 12 (Y = 6, X = 5): halves of 2 columns from 4; the middle keeps the start.
+    {13, 9, 12, 50, TAxis::Columns, "1 3 .*5 5 7", ""},
     // 14: X = 10, R = 2: the band mirrors columns 12 and 13 into 11 and 10 and is shaded -64, 0.
     {14, 20, 12, 50, TAxis::Columns, "0..9 13 12 .*8", "0*10 -64 0 0*8"},
     // 14: X = 1 < R, so R = 1: a band of one column, drawn but not shaded.
@@ -131,6 +134,9 @@ const TCase kCases[] = {
     {16, 20, 12, 50, TAxis::Columns, "0..9 10*5 11*5", ""},
     // 16: X = 19: the strip is the one remaining column at natural size.
     {16, 20, 12, 95, TAxis::Columns, "0..19", ""},
+    // 16 and 17 at 9 × 12 (X = 5): W div 10 = 0, an empty strip; the rest keeps the start.
+    {16, 9, 12, 50, TAxis::Columns, "0..4 .*4", ""},
+    {17, 9, 12, 50, TAxis::Columns, ".*4 4..8", ""},
     // 17: X = 10, S = 8: columns 8 and 9 stretched over the left half.
     {17, 20, 12, 50, TAxis::Columns, "8*5 9*5 10..19", ""},
     // 17: X = 19, S = -1 raised to 0.
