@@ -70,8 +70,10 @@ double TurnAngle(const TEffectFrame& f) {
 
 void ShowTurned(const TEffectFrame& f, std::vector<raster::Point> vertices, int CX, int CY) {
   RotatePoints(vertices, CX, CY, TurnAngle(f));
-  transition::CopyThroughRegion(f.Display, f.Image, f.W, f.H,
-                                raster::Region::FromPolygon(vertices, raster::FillMode::Winding));
+  std::vector<std::int32_t> coords;
+  coords.reserve(2 * vertices.size());
+  for (const raster::Point& p : vertices) coords.insert(coords.end(), {p.X, p.Y});
+  transition::CopyThroughRegion(f.Display, f.Image, f.W, f.H, transition::MakePolygonRegion(coords));
 }
 
 // The X × Y rectangle (rounded down to even halves) centred on the picture.
