@@ -35,30 +35,31 @@ raster::Pixel Shaded(raster::Pixel pixel, int offset) {
 
 constexpr int kOld = -1;
 
-// Space-separated tokens: "." the starting picture (".*n" n times), "a" one value ("a*n" n
-// times), "a..b" every value from a to b, "a..b/s" every s-th.
+// One token: "." the starting picture, "a" one value, "a..b" every value from a to b, "a..b/s"
+// every s-th.
+std::vector<int> Values(const std::string& token) {
+  if (token == ".") return {kOld};
+  const std::size_t dots = token.find("..");
+  if (dots == std::string::npos) return {std::stoi(token)};
+  const std::string rest = token.substr(dots + 2);
+  const std::size_t slash = rest.find('/');
+  const int from = std::stoi(token.substr(0, dots));
+  const int to = std::stoi(rest.substr(0, slash));
+  const int step =
+      (slash == std::string::npos ? 1 : std::stoi(rest.substr(slash + 1))) * (to < from ? -1 : 1);
+  std::vector<int> values;
+  for (int v = from; step > 0 ? v <= to : v >= to; v += step) values.push_back(v);
+  return values;
+}
+
+// Space-separated tokens, each optionally followed by "*n": every value it stands for n times.
 std::vector<int> Line(const std::string& text) {
   std::vector<int> values;
   std::istringstream in(text);
   for (std::string token; in >> token;) {
     const std::size_t star = token.find('*');
-    const std::size_t dots = token.find("..");
-    if (star != std::string::npos) {
-      const int value = token.substr(0, star) == "." ? kOld : std::stoi(token.substr(0, star));
-      values.insert(values.end(), std::stoul(token.substr(star + 1)), value);
-    } else if (token == ".") {
-      values.push_back(kOld);
-    } else if (dots != std::string::npos) {
-      const std::string rest = token.substr(dots + 2);
-      const std::size_t slash = rest.find('/');
-      const int from = std::stoi(token.substr(0, dots));
-      const int to = std::stoi(rest.substr(0, slash));
-      const int step = (slash == std::string::npos ? 1 : std::stoi(rest.substr(slash + 1))) *
-                       (to < from ? -1 : 1);
-      for (int v = from; step > 0 ? v <= to : v >= to; v += step) values.push_back(v);
-    } else {
-      values.push_back(std::stoi(token));
-    }
+    const std::size_t times = star == std::string::npos ? 1 : std::stoul(token.substr(star + 1));
+    for (const int v : Values(token.substr(0, star))) values.insert(values.end(), times, v);
   }
   return values;
 }
@@ -161,6 +162,9 @@ const TCase kCases[] = {
     // 14 at 2000 wide: R = 200, Half = 100 >= Depth: one step a column, up to +35 (the new
     // picture's bright blue clamps at 255), then down to -65.
     {14, 2000, 1, 50, TAxis::Columns, "0..999 1399..1200 .*800", "0*1000 -64..35 34..-65 0*800"},
+    // 14 at 2560 wide: R = 256, Half = 128, so Every = 2: the shade steps every second column.
+    {14, 2560, 1, 50, TAxis::Columns, "0..1279 1791..1536 .*1024",
+     "0*1280 -64..-1*2 -2..-65*2 0*1024"},
     // 31 at 400 high, Y = 200: the rows' profile, walked from the band's bottom row, peaks at -7
     // in its 20th row from the bottom and ends at -67.
     {31, 2, 400, 50, TAxis::Rows, "0..199 279..240 .*160", "0*200 -67..-10/3 -7..-64/3 0*160"},
