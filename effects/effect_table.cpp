@@ -163,6 +163,7 @@ const std::array<transition::TEffect, transition::kMaxStyle> EffectTable = {{
     {"Rectangles apear from right and disapear to left"},  // 147
     {"Rectangles apear from up and disapear to bottom"},  // 148
     {"Rectangles apear from bottom and disapear to up"},  // 149
+    // 150 to 152 draw no random numbers; the seed's parity sets their turning direction.
     {"Rotational rectangle in center", RotationalRectangle, efSeeded},  // 150
     {"Rotational star in center", RotationalStar, efSeeded},  // 151
     {"Spiral rectangle", SpiralRectangle, efSeeded},  // 152

@@ -159,6 +159,8 @@ const TCase kCases[] = {
     // 14 at 400 wide, X = 200: R = 40, new columns 240 to 279 mirrored into 200 to 239, shaded
     // from -64 up by 3 to -4 in the band's middle column and back down to -61.
     {14, 400, 2, 50, TAxis::Columns, "0..199 279..240 .*160", "0*200 -64..-4/3 -7..-61/3 0*160"},
+    // 14 at 400 wide, X = 380: W - X = 20 < 2 × 40, so R = 10; Half = 5 gives Step = 12.
+    {14, 400, 2, 95, TAxis::Columns, "0..379 399..390 .*10", "0*380 -64..-4/12 -16..-52/12 0*10"},
     // 14 at 2000 wide: R = 200, Half = 100 >= Depth: one step a column, up to +35 (the new
     // picture's bright blue clamps at 255), then down to -65.
     {14, 2000, 1, 50, TAxis::Columns, "0..999 1399..1200 .*800", "0*1000 -64..35 34..-65 0*800"},
