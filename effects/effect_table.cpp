@@ -1,12 +1,16 @@
 #include "effects/effect_table.h"
 
 #include "effects/bars_criss_cross.h"
+#include "effects/centre_wipes.h"
 #include "effects/curved_reveal.h"
+#include "effects/diagonal_reveals.h"
 #include "effects/fade.h"
 #include "effects/pixel.h"
 #include "effects/pushes.h"
 #include "effects/rect_wipes.h"
+#include "effects/rotating_shapes.h"
 #include "effects/speckle.h"
+#include "effects/split_wipes.h"
 #include "effects/uneven_shreds.h"
 #include "effects/v_reveal.h"
 
@@ -29,12 +33,12 @@ const std::array<transition::TEffect, transition::kMaxStyle> EffectTable = {{
     {"Expand in to middle", ExpandInToMiddle, efDrawsEveryPixel},  // 9
     {"Expand out from middle", ExpandOutFromMiddle},  // 10
     {"Reveal out from middle", RevealOutFromMiddle},  // 11
-    {"Reveal in from sides"},  // 12
-    {"Expand in from sides"},  // 13
-    {"Unroll from left"},  // 14
-    {"Unroll from right"},  // 15
-    {"Build up from right"},  // 16
-    {"Build up from left"},  // 17
+    {"Reveal in from sides", RevealInFromSides},  // 12
+    {"Expand in from sides", ExpandInFromSides, efDrawsEveryPixel},  // 13
+    {"Unroll from left", UnrollFromLeft},  // 14
+    {"Unroll from right", UnrollFromRight},  // 15
+    {"Build up from right", BuildUpFromRight, efDrawsEveryPixel},  // 16
+    {"Build up from left", BuildUpFromLeft, efDrawsEveryPixel},  // 17
     {"Expand from bottom", ExpandFromBottom},  // 18
     {"Expand from top", ExpandFromTop},  // 19
     {"Slide in from bottom", SlideInFromBottom},  // 20
@@ -46,12 +50,12 @@ const std::array<transition::TEffect, transition::kMaxStyle> EffectTable = {{
     {"Expand in to middle (horizontal)", ExpandInToMiddleHorizontal, efDrawsEveryPixel},  // 26
     {"Expand out from middle (horizontal)", ExpandOutFromMiddleHorizontal},  // 27
     {"Reveal from middle (horizontal)", RevealFromMiddleHorizontal},  // 28
-    {"Slide in from top and bottom"},  // 29
-    {"Expand in from top and bottom"},  // 30
-    {"Unroll from top"},  // 31
-    {"Unroll from bottom"},  // 32
-    {"Expand from bottom"},  // 33
-    {"Expand in from top"},  // 34
+    {"Slide in from top and bottom", SlideInFromTopAndBottom},  // 29
+    {"Expand in from top and bottom", ExpandInFromTopAndBottom},  // 30
+    {"Unroll from top", UnrollFromTop},  // 31
+    {"Unroll from bottom", UnrollFromBottom},  // 32
+    {"Expand from bottom", BuildUpFromBottom},  // 33
+    {"Expand in from top", BuildUpFromTop},  // 34
     {"Expand from bottom right", ExpandFromBottomRight},  // 35
     {"Expand from top right", ExpandFromTopRight},  // 36
     {"Expand from top left", ExpandFromTopLeft},  // 37
@@ -64,17 +68,17 @@ const std::array<transition::TEffect, transition::kMaxStyle> EffectTable = {{
     {"Reveal from bottom left", RevealFromBottomLeft},  // 44
     {"Reveal from bottom right", RevealFromBottomRight},  // 45
     {"Reveal from top right", RevealFromTopRight},  // 46
-    {"Appear and Contract to top left"},  // 47
-    {"Appear and Contract to bottom left"},  // 48
-    {"Appear and Contract to bottom right"},  // 49
-    {"Appear and Contract to top right"},  // 50
-    {"Appear and Contract to middle"},  // 51
-    {"Expand out from centre"},  // 52
-    {"Reveal out from centre"},  // 53
-    {"Reveal in to centre"},  // 54
-    {"Quarters Reveal in to middle"},  // 55
-    {"Quarters Expand to middle"},  // 56
-    {"Quarters Slide in to middle"},  // 57
+    {"Appear and Contract to top left", AppearAndContractToTopLeft},  // 47
+    {"Appear and Contract to bottom left", AppearAndContractToBottomLeft},  // 48
+    {"Appear and Contract to bottom right", AppearAndContractToBottomRight},  // 49
+    {"Appear and Contract to top right", AppearAndContractToTopRight},  // 50
+    {"Appear and Contract to middle", AppearAndContractToMiddle},  // 51
+    {"Expand out from centre", ExpandOutFromCentre},  // 52
+    {"Reveal out from centre", RevealOutFromCentre},  // 53
+    {"Reveal in to centre", RevealInToCentre},  // 54
+    {"Quarters Reveal in to middle", QuartersRevealInToMiddle},  // 55
+    {"Quarters Expand to middle", QuartersExpandToMiddle},  // 56
+    {"Quarters Slide in to middle", QuartersSlideInToMiddle},  // 57
     {"Curved Reveal from left", CurvedRevealFromLeft},  // 58
     {"Curved Reveal from right", CurvedRevealFromRight},  // 59
     {"Bars in from right", BarsInFromRight},  // 60
@@ -127,14 +131,14 @@ const std::array<transition::TEffect, transition::kMaxStyle> EffectTable = {{
     {"Uneven shred from top and vert middle", UnevenShredFromTopAndVertMiddle},  // 107
     {"Uneven shred from centre", UnevenShredFromCentre},  // 108
     {"Uneven shred to centre", UnevenShredToCentre},  // 109
-    {"Reveal diagonal from top left"},  // 110
-    {"Reveal diagonal from top right"},  // 111
-    {"Reveal diagonal from bottom left"},  // 112
-    {"Reveal diagonal from bottom right"},  // 113
-    {"Diagonal sweep from top left bottom right anticlockwise"},  // 114
-    {"Diagonal sweep from top left bottom right clockwise"},  // 115
-    {"Starburst clockwise from center"},  // 116
-    {"Starburst anticlockwise from center"},  // 117
+    {"Reveal diagonal from top left", RevealDiagonalFromTopLeft},  // 110
+    {"Reveal diagonal from top right", RevealDiagonalFromTopRight},  // 111
+    {"Reveal diagonal from bottom left", RevealDiagonalFromBottomLeft},  // 112
+    {"Reveal diagonal from bottom right", RevealDiagonalFromBottomRight},  // 113
+    {"Diagonal sweep from top left bottom right anticlockwise", DiagonalSweepAnticlockwise},  // 114
+    {"Diagonal sweep from top left bottom right clockwise", DiagonalSweepClockwise},  // 115
+    {"Starburst clockwise from center", StarburstClockwise},  // 116
+    {"Starburst anticlockwise from center", StarburstAnticlockwise},  // 117
     {"Triangular shred"},  // 118
     {"Fade", Fade, efDrawsEveryPixel},  // 119
     {"Pivot from top left"},  // 120
@@ -161,15 +165,16 @@ const std::array<transition::TEffect, transition::kMaxStyle> EffectTable = {{
     {"Uneven blind from top"},  // 141
     {"Uneven blind from bottom"},  // 142
     {"Rectangular shred"},  // 143
-    {"Sweep clockwise"},  // 144
-    {"Sweep anticlockwise"},  // 145
+    {"Sweep clockwise", SweepClockwise},  // 144
+    {"Sweep anticlockwise", SweepAnticlockwise},  // 145
     {"Rectangles apear from left and disapear to right"},  // 146
     {"Rectangles apear from right and disapear to left"},  // 147
     {"Rectangles apear from up and disapear to bottom"},  // 148
     {"Rectangles apear from bottom and disapear to up"},  // 149
-    {"Rotational rectangle in center"},  // 150
-    {"Rotational star in center"},  // 151
-    {"Spiral rectangle"},  // 152
+    // 150 to 152 draw no random numbers; the seed's parity sets their turning direction.
+    {"Rotational rectangle in center", RotationalRectangle, efSeeded},  // 150
+    {"Rotational star in center", RotationalStar, efSeeded},  // 151
+    {"Spiral rectangle", SpiralRectangle, efSeeded},  // 152
     {"Circular shred"},  // 153
     {"Reveal V from left", RevealVFromLeft},  // 154
     {"Reveal V from right", RevealVFromRight},  // 155
