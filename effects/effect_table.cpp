@@ -1,6 +1,7 @@
 #include "effects/effect_table.h"
 
 #include "effects/fade.h"
+#include "effects/shape_shreds.h"
 
 namespace pavona::effects {
 
@@ -127,7 +128,7 @@ const std::array<transition::TEffect, transition::kMaxStyle> EffectTable = {{
     {"Diagonal sweep from top left bottom right clockwise"},  // 115
     {"Starburst clockwise from center"},  // 116
     {"Starburst anticlockwise from center"},  // 117
-    {"Triangular shred"},  // 118
+    {"Triangular shred", TriangularShred},  // 118
     {"Fade", Fade, efDrawsEveryPixel},  // 119
     {"Pivot from top left"},  // 120
     {"Pivot from bottom left"},  // 121
@@ -152,7 +153,7 @@ const std::array<transition::TEffect, transition::kMaxStyle> EffectTable = {{
     {"Uneven blind from right"},  // 140
     {"Uneven blind from top"},  // 141
     {"Uneven blind from bottom"},  // 142
-    {"Rectangular shred"},  // 143
+    {"Rectangular shred", RectangularShred},  // 143
     {"Sweep clockwise"},  // 144
     {"Sweep anticlockwise"},  // 145
     {"Rectangles apear from left and disapear to right"},  // 146
@@ -162,7 +163,7 @@ const std::array<transition::TEffect, transition::kMaxStyle> EffectTable = {{
     {"Rotational rectangle in center"},  // 150
     {"Rotational star in center"},  // 151
     {"Spiral rectangle"},  // 152
-    {"Circular shred"},  // 153
+    {"Circular shred", CircularShred},  // 153
     {"Reveal V from left"},  // 154
     {"Reveal V from right"},  // 155
     {"Reveal V from top"},  // 156
@@ -173,7 +174,7 @@ const std::array<transition::TEffect, transition::kMaxStyle> EffectTable = {{
     {"Diagonal Cross Out"},  // 161
     {"Zigzag Horizontal"},  // 162
     {"Zigzag Vertical"},  // 163
-    {"Diamond shred"},  // 164
+    {"Diamond shred", DiamondShred},  // 164
     {"Reveal diamond out from centre"},  // 165
     {"Reveal diamond in to centre"},  // 166
     {"Diagonal Box Out"},  // 167
