@@ -2,6 +2,7 @@
 
 #include "effects/fade.h"
 #include "effects/shape_shreds.h"
+#include "effects/zigzags_diamonds.h"
 
 namespace pavona::effects {
 
@@ -172,12 +173,12 @@ const std::array<transition::TEffect, transition::kMaxStyle> EffectTable = {{
     {"Bow Tie Vertical"},  // 159
     {"Diagonal Cross In"},  // 160
     {"Diagonal Cross Out"},  // 161
-    {"Zigzag Horizontal"},  // 162
-    {"Zigzag Vertical"},  // 163
+    {"Zigzag Horizontal", ZigzagHorizontal},  // 162
+    {"Zigzag Vertical", ZigzagVertical},  // 163
     {"Diamond shred", DiamondShred},  // 164
-    {"Reveal diamond out from centre"},  // 165
-    {"Reveal diamond in to centre"},  // 166
-    {"Diagonal Box Out"},  // 167
+    {"Reveal diamond out from centre", RevealDiamondOut},  // 165
+    {"Reveal diamond in to centre", RevealDiamondIn},  // 166
+    {"Diagonal Box Out", DiagonalBoxOut},  // 167
     {"Pixelate"},  // 168
     {"Dissolve"},  // 169
     {"Random Bars Horizontal"},  // 170
