@@ -1,6 +1,7 @@
 #include "effects/effect_table.h"
 
 #include "effects/fade.h"
+#include "effects/pivots.h"
 #include "effects/shape_shreds.h"
 #include "effects/zigzags_diamonds.h"
 
@@ -131,10 +132,10 @@ const std::array<transition::TEffect, transition::kMaxStyle> EffectTable = {{
     {"Starburst anticlockwise from center"},  // 117
     {"Triangular shred", TriangularShred},  // 118
     {"Fade", Fade, efDrawsEveryPixel},  // 119
-    {"Pivot from top left"},  // 120
-    {"Pivot from bottom left"},  // 121
-    {"Pivot from top right"},  // 122
-    {"Pivot from bottom right"},  // 123
+    {"Pivot from top left", PivotFromTopLeft, efDrawsEveryPixel},  // 120
+    {"Pivot from bottom left", PivotFromBottomLeft, efDrawsEveryPixel},  // 121
+    {"Pivot from top right", PivotFromTopRight, efDrawsEveryPixel},  // 122
+    {"Pivot from bottom right", PivotFromBottomRight, efDrawsEveryPixel},  // 123
     {"Speckle appear from right"},  // 124
     {"Speckle appear from left"},  // 125
     {"Speckle appear from bottom"},  // 126
