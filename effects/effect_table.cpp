@@ -1,5 +1,6 @@
 #include "effects/effect_table.h"
 
+#include "effects/blinds.h"
 #include "effects/fade.h"
 #include "effects/pivots.h"
 #include "effects/shape_shreds.h"
@@ -149,19 +150,19 @@ const std::array<transition::TEffect, transition::kMaxStyle> EffectTable = {{
     {"Push up"},  // 134
     {"Push and sqeeze down"},  // 135
     {"Push and sqeeze up"},  // 136
-    {"Blind vertically"},  // 137
-    {"Blind horizontally"},  // 138
-    {"Uneven blind from left"},  // 139
-    {"Uneven blind from right"},  // 140
-    {"Uneven blind from top"},  // 141
-    {"Uneven blind from bottom"},  // 142
+    {"Blind vertically", BlindVertically},  // 137
+    {"Blind horizontally", BlindHorizontally},  // 138
+    {"Uneven blind from left", UnevenBlindFromLeft},  // 139
+    {"Uneven blind from right", UnevenBlindFromRight},  // 140
+    {"Uneven blind from top", UnevenBlindFromTop},  // 141
+    {"Uneven blind from bottom", UnevenBlindFromBottom},  // 142
     {"Rectangular shred", RectangularShred},  // 143
     {"Sweep clockwise"},  // 144
     {"Sweep anticlockwise"},  // 145
-    {"Rectangles apear from left and disapear to right"},  // 146
-    {"Rectangles apear from right and disapear to left"},  // 147
-    {"Rectangles apear from up and disapear to bottom"},  // 148
-    {"Rectangles apear from bottom and disapear to up"},  // 149
+    {"Rectangles apear from left and disapear to right", RectanglesFromLeft},  // 146
+    {"Rectangles apear from right and disapear to left", RectanglesFromRight},  // 147
+    {"Rectangles apear from up and disapear to bottom", RectanglesFromTop},  // 148
+    {"Rectangles apear from bottom and disapear to up", RectanglesFromBottom},  // 149
     {"Rotational rectangle in center"},  // 150
     {"Rotational star in center"},  // 151
     {"Spiral rectangle"},  // 152
