@@ -3,6 +3,9 @@
 // 50 and 99: ∓65527 and 1029, ∓46340 and 46340, ∓1029 and 65527).
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -78,6 +81,51 @@ TEST(PivotsTest, MovedPixelsComeFromTheTurnedSource) {
     EXPECT_EQ(source.Picture, 'n') << p.Style << " at " << p.Progress;
     EXPECT_EQ(source.X, p.SourceX) << p.Style << " at " << p.Progress;
     EXPECT_EQ(source.Y, p.SourceY) << p.Style << " at " << p.Progress;
+  }
+}
+
+// The turn pixel by pixel, each destination pixel tested on its own, against the frames that split
+// every row where its source leaves the picture: at every progress, on sizes where the runs start
+// and end anywhere.
+TEST(PivotsTest, MatchesThePixelByPixelTurnAtEveryProgress) {
+  struct THinge {
+    int Style;
+    bool Right, Top;  // hinge beyond the right edge / above the picture, in bottom-up rows
+    int Sign;         // of the angle
+  };
+  const THinge hinges[] = {{120, false, false, 1}, {121, false, true, -1}, {122, true, false, -1},
+                           {123, true, true, 1}};
+  const raster::Size sizes[] = {{1, 1}, {2, 5}, {7, 3}, {20, 12}, {12, 20}, {37, 23}};
+  for (const raster::Size size : sizes) {
+    const int w = size.Width;
+    const int h = size.Height;
+    for (const THinge& hinge : hinges) {
+      const std::int64_t PX = hinge.Right ? w : -1;
+      const std::int64_t PY = hinge.Top ? h : -1;
+      for (int progress = 1; progress < 100; ++progress) {
+        const long double angle = static_cast<long double>(hinge.Sign * (100 - progress)) *
+                                  std::numbers::pi_v<long double> / 200.0L;
+        const auto S = static_cast<std::int64_t>(std::trunc(std::sin(-angle) * 65536.0L));
+        const auto C = static_cast<std::int64_t>(std::trunc(std::cos(-angle) * 65536.0L));
+        const raster::Bitmap frame = testing::Frame(hinge.Style, w, h, progress);
+        for (int y = 0; y < h; ++y) {
+          for (int x = 0; x < w; ++x) {
+            const std::int64_t yb = h - 1 - y;
+            const std::int64_t dx = x + 1 - PX;
+            const std::int64_t dy = yb + 1 - PY;
+            const std::int64_t sx = PX + ((dx * C - dy * S) >> 16);
+            const std::int64_t sy = PY + ((dx * S + dy * C) >> 16);
+            const bool inside = sx >= 0 && sx < w && sy >= 0 && sy < h;
+            const raster::Pixel expected =
+                inside ? testing::NewPixel(static_cast<int>(sx), static_cast<int>(h - 1 - sy))
+                       : testing::OldPixel(x, y);
+            ASSERT_EQ(frame.pixel(x, y), expected)
+                << "style " << hinge.Style << ", " << w << " x " << h << " at " << progress
+                << ", pixel " << x << ", " << y;
+          }
+        }
+      }
+    }
   }
 }
 
