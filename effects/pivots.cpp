@@ -53,7 +53,7 @@ PAVONA_PIXEL_LOOP void TurnedRun(raster::Pixel* __restrict out, std::int32_t cou
 void PrefetchRun(std::int64_t count, const raster::Pixel* source, std::int64_t hinge,
                  std::int64_t w, std::int64_t u, std::int64_t v, std::int64_t C, std::int64_t S) {
   for (std::int64_t i = 0; i < count; i += 4) {
-    __builtin_prefetch(source + hinge + ((v + i * S) >> 16) * w + ((u + i * C) >> 16));
+    __builtin_prefetch(source + (hinge + ((v + i * S) >> 16) * w + ((u + i * C) >> 16)));
   }
 }
 
@@ -63,9 +63,9 @@ constexpr std::int32_t kTile = 64;
 
 // Every pixel (x, yb) of Dest, yb counted from the bottom, shows the pixel of Source that lies
 // under it once Source is turned by Angle about the hinge (PX, PY), in 16.16 fixed point; where
-// that falls outside Source it shows Start's own pixel. The sums are kept in 64 bits, so large
-// pictures turn as small ones do instead of wrapping. Each row is split where its source leaves
-// the picture, so the inner loop needs no test.
+// that falls outside Source it shows Start's own pixel. No sum wraps, so large pictures turn as
+// small ones do. Each row is split where its source leaves the picture, so the inner loop needs
+// no test.
 void RotateImage(raster::Bitmap& Dest, const raster::Bitmap& Source, const raster::Bitmap& Start,
                  std::int32_t PX, std::int32_t PY, long double Angle) {
   const auto S = static_cast<std::int64_t>(std::trunc(std::sin(-Angle) * 65536.0L));
@@ -75,10 +75,10 @@ void RotateImage(raster::Bitmap& Dest, const raster::Bitmap& Source, const raste
   const bool inPlace = Dest.data() == Start.data();
   // Source pixel (sx, sy) lives at storage row sy: rows run bottom-up, as yb does.
   const std::int64_t hinge = std::int64_t{PY} * w + PX;
-  // Inside a run u and v stay within (w + 1) and (h + 1) times 65536 of zero, and the index
-  // within the picture's store; the run adds at most w − 1 steps of C or S on top of its start.
-  constexpr std::int64_t kNarrowLimit = (std::int64_t{1} << 31) / 65536 - 2;
-  const bool narrow = w <= kNarrowLimit / 2 && h <= kNarrowLimit / 2;
+  // Inside a run u and v stay within (w + 1) × 65536 and (h + 1) × 65536 of zero, the steps add
+  // up to less than w × 65536, and the index stays within the store: below 16384 pixels a side
+  // all of it fits in 32 bits.
+  const bool narrow = w < 16384 && h < 16384;
   struct TRun {
     std::int64_t u, v;  // at x = 0: sx = PX + (u >> 16), sy = PY + (v >> 16)
     std::int64_t x0, x1;
