@@ -18,18 +18,24 @@ using transition::MulDiv;
 namespace {
 
 // Shapes are centred on the odd multiples of the cell sizes, column by column; a column's
-// centres run while the cell above them starts above limitY. Their union is gathered row by row
-// over the picture's rows, the only ones the copy can reach, rather than by uniting the shapes
-// one at a time, whose cost grows with the square of their number.
+// centres run while the cell above them starts above limitY. Every shape is the first one moved
+// by whole pixels, which moves its pixels alike, so the shape is built once. The union is
+// gathered row by row over the picture's rows, the only ones the copy can reach, rather than by
+// uniting the shapes one at a time, whose cost grows with the square of their number.
 template <typename MakeShape>
 void RevealThroughCentres(const transition::TEffectFrame& f, std::int32_t cellX, std::int32_t cellY,
                           std::int32_t limitY, MakeShape makeShape) {
+  const raster::Region shape = makeShape(cellX, cellY);
   std::vector<std::vector<raster::Span>> rows(static_cast<std::size_t>(f.H));
   for (std::int32_t x = cellX; x - cellX < f.W; x += 2 * cellX) {
     for (std::int32_t y = cellY; y - cellY < limitY; y += 2 * cellY) {
-      for (const raster::Rect& r : makeShape(x, y)) {
-        for (std::int32_t row = std::max(r.Top, 0); row < std::min(r.Bottom, f.H); ++row) {
-          rows[static_cast<std::size_t>(row)].push_back({r.Left, r.Right});
+      const std::int32_t dx = x - cellX;
+      const std::int32_t dy = y - cellY;
+      for (const raster::Rect& r : shape) {
+        const std::int32_t top = std::max(r.Top + dy, 0);
+        const std::int32_t bottom = std::min(r.Bottom + dy, f.H);
+        for (std::int32_t row = top; row < bottom; ++row) {
+          rows[static_cast<std::size_t>(row)].push_back({r.Left + dx, r.Right + dx});
         }
       }
     }
