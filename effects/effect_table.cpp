@@ -1,18 +1,22 @@
 #include "effects/effect_table.h"
 
 #include "effects/bars_criss_cross.h"
+#include "effects/blinds.h"
 #include "effects/centre_wipes.h"
 #include "effects/curved_reveal.h"
 #include "effects/diagonal_reveals.h"
 #include "effects/fade.h"
+#include "effects/pivots.h"
 #include "effects/pixel.h"
 #include "effects/pushes.h"
 #include "effects/rect_wipes.h"
 #include "effects/rotating_shapes.h"
+#include "effects/shape_shreds.h"
 #include "effects/speckle.h"
 #include "effects/split_wipes.h"
 #include "effects/uneven_shreds.h"
 #include "effects/v_reveal.h"
+#include "effects/zigzags_diamonds.h"
 
 namespace pavona::effects {
 
@@ -139,12 +143,12 @@ const std::array<transition::TEffect, transition::kMaxStyle> EffectTable = {{
     {"Diagonal sweep from top left bottom right clockwise", DiagonalSweepClockwise},  // 115
     {"Starburst clockwise from center", StarburstClockwise},  // 116
     {"Starburst anticlockwise from center", StarburstAnticlockwise},  // 117
-    {"Triangular shred"},  // 118
+    {"Triangular shred", TriangularShred},  // 118
     {"Fade", Fade, efDrawsEveryPixel},  // 119
-    {"Pivot from top left"},  // 120
-    {"Pivot from bottom left"},  // 121
-    {"Pivot from top right"},  // 122
-    {"Pivot from bottom right"},  // 123
+    {"Pivot from top left", PivotFromTopLeft, efDrawsEveryPixel},  // 120
+    {"Pivot from bottom left", PivotFromBottomLeft, efDrawsEveryPixel},  // 121
+    {"Pivot from top right", PivotFromTopRight, efDrawsEveryPixel},  // 122
+    {"Pivot from bottom right", PivotFromBottomRight, efDrawsEveryPixel},  // 123
     {"Speckle appear from right", SpeckleAppearFromRight},  // 124
     {"Speckle appear from left", SpeckleAppearFromLeft},  // 125
     {"Speckle appear from bottom", SpeckleAppearFromBottom},  // 126
@@ -158,24 +162,24 @@ const std::array<transition::TEffect, transition::kMaxStyle> EffectTable = {{
     {"Push up", PushUp, efDrawsEveryPixel},  // 134
     {"Push and sqeeze down", PushAndSqueezeDown, efDrawsEveryPixel},  // 135
     {"Push and sqeeze up", PushAndSqueezeUp, efDrawsEveryPixel},  // 136
-    {"Blind vertically"},  // 137
-    {"Blind horizontally"},  // 138
-    {"Uneven blind from left"},  // 139
-    {"Uneven blind from right"},  // 140
-    {"Uneven blind from top"},  // 141
-    {"Uneven blind from bottom"},  // 142
-    {"Rectangular shred"},  // 143
+    {"Blind vertically", BlindVertically},  // 137
+    {"Blind horizontally", BlindHorizontally},  // 138
+    {"Uneven blind from left", UnevenBlindFromLeft},  // 139
+    {"Uneven blind from right", UnevenBlindFromRight},  // 140
+    {"Uneven blind from top", UnevenBlindFromTop},  // 141
+    {"Uneven blind from bottom", UnevenBlindFromBottom},  // 142
+    {"Rectangular shred", RectangularShred},  // 143
     {"Sweep clockwise", SweepClockwise},  // 144
     {"Sweep anticlockwise", SweepAnticlockwise},  // 145
-    {"Rectangles apear from left and disapear to right"},  // 146
-    {"Rectangles apear from right and disapear to left"},  // 147
-    {"Rectangles apear from up and disapear to bottom"},  // 148
-    {"Rectangles apear from bottom and disapear to up"},  // 149
+    {"Rectangles apear from left and disapear to right", RectanglesFromLeft},  // 146
+    {"Rectangles apear from right and disapear to left", RectanglesFromRight},  // 147
+    {"Rectangles apear from up and disapear to bottom", RectanglesFromTop},  // 148
+    {"Rectangles apear from bottom and disapear to up", RectanglesFromBottom},  // 149
     // 150 to 152 draw no random numbers; the seed's parity sets their turning direction.
     {"Rotational rectangle in center", RotationalRectangle, efSeeded},  // 150
     {"Rotational star in center", RotationalStar, efSeeded},  // 151
     {"Spiral rectangle", SpiralRectangle, efSeeded},  // 152
-    {"Circular shred"},  // 153
+    {"Circular shred", CircularShred},  // 153
     {"Reveal V from left", RevealVFromLeft},  // 154
     {"Reveal V from right", RevealVFromRight},  // 155
     {"Reveal V from top", RevealVFromTop},  // 156
@@ -184,12 +188,12 @@ const std::array<transition::TEffect, transition::kMaxStyle> EffectTable = {{
     {"Bow Tie Vertical", BowTieVertical},  // 159
     {"Diagonal Cross In", DiagonalCrossIn},  // 160
     {"Diagonal Cross Out", DiagonalCrossOut},  // 161
-    {"Zigzag Horizontal"},  // 162
-    {"Zigzag Vertical"},  // 163
-    {"Diamond shred"},  // 164
-    {"Reveal diamond out from centre"},  // 165
-    {"Reveal diamond in to centre"},  // 166
-    {"Diagonal Box Out"},  // 167
+    {"Zigzag Horizontal", ZigzagHorizontal},  // 162
+    {"Zigzag Vertical", ZigzagVertical},  // 163
+    {"Diamond shred", DiamondShred},  // 164
+    {"Reveal diamond out from centre", RevealDiamondOut},  // 165
+    {"Reveal diamond in to centre", RevealDiamondIn},  // 166
+    {"Diagonal Box Out", DiagonalBoxOut},  // 167
     {"Pixelate", Pixelate, efDrawsEveryPixel},  // 168
     {"Dissolve", Dissolve, efSeeded | efDrawsEveryPixel},  // 169
     {"Random Bars Horizontal", RandomBarsHorizontal, efSeeded | efDrawsEveryPixel},  // 170
