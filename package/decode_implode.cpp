@@ -22,9 +22,9 @@ constexpr std::size_t kDistanceCount = 64;
 // that gives the number of runs less 1.
 //
 // Codes are handed out from the longest to the shortest, and within a length from the highest
-// value down, counting up from zero in a 16-bit space aligned to the left. A code is sent
-// with its first bit (the highest) first; so a code of length L is the value whose position,
-// counted from the highest value of its length, is the code minus the first code of L.
+// value down, counting up from zero in a 16-bit space aligned to the left; each code is sent
+// highest bit first. So the codes of one length form a range, and a code's distance from the
+// start of its range counts the values of that length down from the highest.
 class TShannonFanoTree {
  public:
   TShannonFanoTree(TLegacyBitReader& bits, std::size_t valueCount) {
