@@ -5,6 +5,7 @@
 #include "package/archive_item.h"
 #include "package/entry_decoder.h"
 #include "package/inflate.h"
+#include "package/legacy_methods.h"
 
 namespace pavona::package {
 
@@ -33,12 +34,12 @@ using namespace zip_method;
 
 constexpr std::array kMethods{
     TZipMethod{kStored, "Stored", Stored},
-    TZipMethod{kShrunk, "Shrunk", nullptr},
-    TZipMethod{kReduced1, "Reduced1", nullptr},
-    TZipMethod{kReduced1 + 1, "Reduced2", nullptr},
-    TZipMethod{kReduced1 + 2, "Reduced3", nullptr},
-    TZipMethod{kReduced4, "Reduced4", nullptr},
-    TZipMethod{kImploded, "Imploded", nullptr},
+    TZipMethod{kShrunk, "Shrunk", DecodeShrunk},
+    TZipMethod{kReduced1, "Reduced1", DecodeReduced},
+    TZipMethod{kReduced1 + 1, "Reduced2", DecodeReduced},
+    TZipMethod{kReduced1 + 2, "Reduced3", DecodeReduced},
+    TZipMethod{kReduced4, "Reduced4", DecodeReduced},
+    TZipMethod{kImploded, "Imploded", DecodeImploded},
     TZipMethod{kDeflated, "Deflated", Deflated},
     TZipMethod{kDeflate64, "Deflate64", Deflated64},
     TZipMethod{kBZip2, "BZip2", BZip2},

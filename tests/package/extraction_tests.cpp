@@ -177,7 +177,7 @@ TEST_F(ArchiveApi, MaskAndExclusionMask) {
 TEST_F(ArchiveApi, ProgressFailureHookAndMissingHelper) {
   auto archive = Open({{.name = "good.txt", .content = "g"},
                        {.name = "bad.txt", .content = "b", .crc = 1},
-                       {.name = "m.txt", .content = "m", .method = 6}});
+                       {.name = "m.txt", .content = "m", .method = 7}});
   std::vector<int> progress;
   archive->OnArchiveProgress = [&](TArchive&, std::uint8_t p, bool&) { progress.push_back(p); };
   std::vector<std::pair<TErrorClass, int>> failures;
