@@ -1,5 +1,7 @@
 #include "effects/effect_table.h"
 
+#include <algorithm>
+
 #include "effects/bars_criss_cross.h"
 #include "effects/blinds.h"
 #include "effects/centre_wipes.h"
@@ -23,9 +25,9 @@ namespace pavona::effects {
 using transition::efDrawsEveryPixel;
 using transition::efSeeded;
 
-// Rows without a procedure belong to effect families that are not built yet; their frames show
-// the starting picture.
-const std::array<transition::TEffect, transition::kMaxStyle> EffectTable = {{
+namespace {
+
+constexpr std::array<transition::TEffect, transition::kMaxStyle> kRows = {{
     {"Expand from right", ExpandFromRight},  // 1
     {"Expand from left", ExpandFromLeft},  // 2
     {"Slide in from right", SlideInFromRight},  // 3
@@ -205,4 +207,11 @@ const std::array<transition::TEffect, transition::kMaxStyle> EffectTable = {{
     {"Slide out from top", SlideOutFromTop, efDrawsEveryPixel},  // 176
 }};
 
+static_assert(std::all_of(kRows.begin(), kRows.end(),
+                          [](const transition::TEffect& row) { return row.Proc != nullptr; }),
+              "every style has its effect procedure");
+
+}  // namespace
+
+const std::array<transition::TEffect, transition::kMaxStyle> EffectTable = kRows;
 }  // namespace pavona::effects

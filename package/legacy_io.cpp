@@ -10,7 +10,7 @@ void RaiseLegacyCorrupt() { throw EZipBadCRC(); }
 
 void TLegacyBitReader::Refill() {
   const std::size_t got = FInput.Read(FBytes.data(), FBytes.size());
-  if (got == 0) throw platform::EStreamError("Stream read error");
+  if (got == 0) throw platform::EStreamError(platform::TStreamFailure::Read);
   FNext = FBytes.data();
   FEnd = FNext + got;
 }

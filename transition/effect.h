@@ -56,7 +56,7 @@ enum TEffectFlags : std::uint8_t {
 
 struct TEffect {
   const char* Name;
-  TEffectProc* Proc = nullptr;  // null while the style's effect is not built: it shows the start
+  TEffectProc* Proc;
   std::uint8_t Flags = efNone;
 
   constexpr bool Seeded() const { return (Flags & efSeeded) != 0; }

@@ -11,7 +11,7 @@ namespace pavona::transition {
 namespace {
 
 const TEffect* EffectRow(TShowStyle Style, TEffectTable Effects) {
-  if (Style == 0 || Style > Effects.size() || Effects[Style - 1].Proc == nullptr) return nullptr;
+  if (Style == 0 || Style > Effects.size()) return nullptr;
   return &Effects[Style - 1];
 }
 

@@ -28,9 +28,9 @@ struct TFrameHooks {
 };
 
 // Composes the frame for Progress into Display: at 100 the new picture exactly, at 0 the
-// starting picture, in between the effect of Style (style 0 calls CustomDraw). A style whose row
-// has no procedure shows the starting picture. seed identifies the transition; the seeded rows
-// draw their random numbers from it.
+// starting picture, in between the effect of Style (style 0 calls CustomDraw; a style beyond the
+// table shows the starting picture). seed identifies the transition; the seeded rows draw their
+// random numbers from it.
 void DrawFrame(raster::Bitmap& Display, const raster::Bitmap& OldPic, const raster::Bitmap& Pic,
                const raster::Rect& PicRect, TShowStyle Style, TPercent Progress,
                TEffectTable Effects, std::uint32_t seed, const TFrameHooks& hooks = {});
