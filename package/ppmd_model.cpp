@@ -861,18 +861,19 @@ int TPpmdModel::DecodeSymbol(TPpmdRangeDecoder& decoder) {
     mc = FMinContext;
     if (NumStats(mc) < numMasked) DataError();
 
-    std::uint32_t ps[256];
+    std::uint32_t ps[257];
     const unsigned num = NumStats(mc) - numMasked;
     unsigned n = 0;
     std::uint32_t hiCnt = 0;
     std::uint32_t s = Stats(mc);
-    for (unsigned k = 0; n != num; ++k, s += kStateSize) {
-      if (k > NumStats(mc)) DataError();
-      if (charMask[Symbol(s)] != 0) {
-        hiCnt += Freq(s);
-        ps[n++] = s;
-      }
+    // Without branches: every state is written, and the count moves on past the unmasked ones.
+    for (unsigned k = 0; k <= NumStats(mc); ++k, s += kStateSize) {
+      const std::uint32_t open = charMask[Symbol(s)];
+      hiCnt += Freq(s) & open;
+      ps[n] = s;
+      n += open & 1;
     }
+    if (n != num) DataError();
 
     std::uint32_t freqSum;
     TSee* see = MakeEscFreq(numMasked, freqSum);
