@@ -722,10 +722,14 @@ void TPpmdModel::RestoreModel(std::uint32_t c1) {
     return;
   }
   while (Suffix(FMaxContext) != 0) FMaxContext = Suffix(FMaxContext);
-  do {
+  for (;;) {
+    const std::uint32_t used = UsedMemory();
     CutOff(FMaxContext, 0);
     ExpandTextArea();
-  } while (UsedMemory() > 3 * (FSize >> 2));
+    if (UsedMemory() <= 3 * (FSize >> 2)) break;
+    // What one pass cannot free, none will: the next passes would repeat it for ever.
+    if (UsedMemory() >= used) DataError();
+  }
   FGlueCount = 0;
   FOrderFall = FMaxOrder;
 }
@@ -754,7 +758,7 @@ void TPpmdModel::Update1() {
 
 void TPpmdModel::Update1First() {
   FPrevSuccess = 2 * Freq(FFoundState) >= SummFreq(FMinContext);
-  FRunLength += static_cast<std::int32_t>(FPrevSuccess);
+  FRunLength = static_cast<std::int32_t>(static_cast<std::uint32_t>(FRunLength) + FPrevSuccess);
   SetSummFreq(FMinContext, SummFreq(FMinContext) + 4);
   Freq(FFoundState) += 4;
   if (Freq(FFoundState) > kMaxFreq) Rescale();
