@@ -362,7 +362,7 @@ std::uint32_t TPpmdModel::CreateSuccessors(bool skip, std::uint32_t s1, std::uin
       }
     } else {
       s = OneState(c);
-      Freq(s) += (NumStats(Suffix(c)) == 0) & (Freq(s) < 24);
+      Freq(s) += NumStats(Suffix(c)) == 0 && Freq(s) < 24;
     }
     const std::uint32_t successor = Successor(s);
     if (successor != upBranch) {
