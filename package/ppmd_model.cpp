@@ -232,8 +232,8 @@ std::uint32_t TPpmdModel::ShrinkUnits(std::uint32_t block, unsigned oldUnits, un
   return block;
 }
 
-// Moves a block near the text area to a free block of its size further down the list order,
-// so that the area next to the text empties and can be given to the text.
+// Moves a block lying just above the text area into a free block of its size higher up, so
+// that the space next to the text empties and can join the text area.
 std::uint32_t TPpmdModel::MoveUnitsUp(std::uint32_t block, unsigned units) {
   const unsigned index = U2I(units);
   if (block > FUnitsStart + 16 * 1024 || block > FFreeList[index]) return block;

@@ -209,6 +209,23 @@ TEST_F(Ppmd, HeadersTheDecoderRefuses) {
   EXPECT_EQ(ExtractAll(dir / "short.zip", dir / "out").failures.at("a.txt"), "Stream read error");
 }
 
+// Decoding stops at the entry's size, or earlier at the stream's end marker, where the CRC
+// comparison rejects the short output.
+TEST_F(Ppmd, EntrySizeAndEndMarker) {
+  if (!HaveCommand("7zz")) GTEST_SKIP() << "7zz is not installed";
+  const std::string text = TextBytes(20000, 9);
+  WriteFile(dir / "in/t.txt", text);
+  ASSERT_EQ(Shell("cd " + dir / "in" + " && 7zz a -bd -bso0 -tzip -mm=PPMd:o=4:mem=1m ../t.zip t.txt"), 0);
+  const std::string data = EntryData(dir / "t.zip", "t.txt");
+  WriteFile(dir / "sizes.zip", BuildZip({{.name = "prefix.txt", .content = text.substr(0, 5000), .data = data, .method = 98},
+                                         {.name = "longer.txt", .content = text + "more", .data = data, .method = 98}}));
+  const TExtracted extracted = ExtractAll(dir / "sizes.zip", dir / "out");
+  EXPECT_EQ(extracted.failures.count("prefix.txt"), 0u);
+  EXPECT_EQ(ReadFile(dir / "out/prefix.txt"), text.substr(0, 5000));
+  EXPECT_EQ(extracted.failures.at("longer.txt"), "Failed CRC Check");
+  EXPECT_FALSE(FileExists(dir / "out/longer.txt"));
+}
+
 // Keeps only the CRC-32 and the count of what it is given.
 class TCountingSink final : public platform::TStream {
  public:
