@@ -210,7 +210,7 @@ TEST_F(Ppmd, HeadersTheDecoderRefuses) {
 }
 
 // Decoding stops at the entry's size, or earlier at the stream's end marker, where the CRC
-// comparison rejects the short output.
+// comparison rejects the short output; an empty entry is not decoded.
 TEST_F(Ppmd, EntrySizeAndEndMarker) {
   if (!HaveCommand("7zz")) GTEST_SKIP() << "7zz is not installed";
   const std::string text = TextBytes(20000, 9);
@@ -218,12 +218,16 @@ TEST_F(Ppmd, EntrySizeAndEndMarker) {
   ASSERT_EQ(Shell("cd " + dir / "in" + " && 7zz a -bd -bso0 -tzip -mm=PPMd:o=4:mem=1m ../t.zip t.txt"), 0);
   const std::string data = EntryData(dir / "t.zip", "t.txt");
   WriteFile(dir / "sizes.zip", BuildZip({{.name = "prefix.txt", .content = text.substr(0, 5000), .data = data, .method = 98},
-                                         {.name = "longer.txt", .content = text + "more", .data = data, .method = 98}}));
+                                         {.name = "longer.txt", .content = text + "more", .data = data, .method = 98},
+                                         {.name = "empty.txt", .content = "", .data = data, .method = 98}}));
   const TExtracted extracted = ExtractAll(dir / "sizes.zip", dir / "out");
   EXPECT_EQ(extracted.failures.count("prefix.txt"), 0u);
   EXPECT_EQ(ReadFile(dir / "out/prefix.txt"), text.substr(0, 5000));
   EXPECT_EQ(extracted.failures.at("longer.txt"), "Failed CRC Check");
   EXPECT_FALSE(FileExists(dir / "out/longer.txt"));
+  // An entry of size 0 is not decoded at all.
+  EXPECT_EQ(extracted.failures.count("empty.txt"), 0u);
+  EXPECT_EQ(ReadFile(dir / "out/empty.txt"), "");
 }
 
 // Keeps only the CRC-32 and the count of what it is given.
