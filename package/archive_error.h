@@ -1,6 +1,6 @@
 // The archive reader's error classes. Every failure of the reader is an EArchiveException with
 // a fixed message and an integer code; the ZIP-specific ones derive from EZipException. The
-// codec errors (bzip2, LZMA, WavPack) and the date conversion error come from outside the
+// codec errors (bzip2, LZMA, WavPack, PPMd) and the date conversion error come from outside the
 // archive layer in spirit and therefore carry no archive code.
 #pragma once
 
@@ -102,6 +102,13 @@ class ELZMAException : public std::runtime_error {
 class EWavPackError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
+};
+
+// A PPMd entry whose header asks for a model the decoder does not build, or whose data no
+// encoder could have written.
+class EPPMdError : public EArchiveException {
+ public:
+  explicit EPPMdError(const std::string& message) : EArchiveException(message) {}
 };
 
 // An MS-DOS date or time that names no calendar day or time of day.

@@ -27,5 +27,6 @@ void DecodeStored(platform::TStream& input, platform::TStream& sink, std::int64_
 void DecodeBzip2(platform::TStream& input, platform::TStream& sink, std::int64_t size);
 void DecodeLzma(platform::TStream& input, platform::TStream& sink, std::int64_t size);
 void DecodeWavPack(platform::TStream& input, platform::TStream& sink, std::int64_t size);
+void DecodePPMd(platform::TStream& input, platform::TStream& sink, std::int64_t size);
 
 }  // namespace pavona::package

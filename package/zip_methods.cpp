@@ -29,6 +29,9 @@ void Lzma(const TZipItem& item, platform::TStream& input, platform::TStream& sin
 void WavPack(const TZipItem& item, platform::TStream& input, platform::TStream& sink) {
   DecodeWavPack(input, sink, item.FUncompressedSize);
 }
+void PPMd(const TZipItem& item, platform::TStream& input, platform::TStream& sink) {
+  DecodePPMd(input, sink, item.FUncompressedSize);
+}
 
 using namespace zip_method;
 
@@ -45,7 +48,7 @@ constexpr std::array kMethods{
     TZipMethod{kBZip2, "BZip2", BZip2},
     TZipMethod{kLZMA, "LZMA", Lzma},
     TZipMethod{kWavPack, "WavPack", WavPack},
-    TZipMethod{kPPMd, "PPMd", nullptr},
+    TZipMethod{kPPMd, "PPMd", PPMd},
 };
 
 }  // namespace
