@@ -60,17 +60,16 @@ void ParseWmf(TMetafileData& data) {
   } else {
     in.Seek(0);
   }
-  const std::size_t start = in.Position();
   const std::uint16_t type = in.U16();
   const std::uint16_t headerWords = in.U16();
   in.U16();  // version
-  const std::uint32_t sizeWords = in.U32();
+  in.U32();  // size in words
   data.ObjectCount = in.U16();
   in.Skip(6);  // largest record, unused parameter count
   Check((type == 1 || type == 2) && headerWords == 9);
-  // Some writers leave the file size unset; where it is set it must fit.
-  Check(sizeWords == 0 || std::uint64_t{sizeWords} * 2 <= data.Bytes.size() - start);
-  const std::size_t end = sizeWords == 0 ? data.Bytes.size() : start + std::size_t{sizeWords} * 2;
+  // Writers leave the size unset or count the placeable header in it: the records run to the
+  // end of the file, and each of them must fit.
+  const std::size_t end = data.Bytes.size();
 
   bool haveExt = false, haveOrg = false;
   std::size_t at = in.Position();

@@ -229,8 +229,9 @@ void TMetafilePlayer::PolyBezier(std::span<const TPointF> points, bool fromCurre
   const TMatrix m = Transform();
   TContour curve;
   std::size_t i = 0;
+  const TPointF start = FState.Current;
   if (fromCurrent) {
-    curve.push_back(m.Map(FState.Current));
+    curve.push_back(m.Map(start));
   } else {
     if (points.empty()) return;
     curve.push_back(m.Map(points[0]));
@@ -243,7 +244,11 @@ void TMetafilePlayer::PolyBezier(std::span<const TPointF> points, bool fromCurre
   }
   if (FInPath) {
     if (fromCurrent) {
+      // The figure, if this opens one, starts where the curve does, not where it ends.
+      const TPointF end = FState.Current;
+      FState.Current = start;
       ExtendPath(TContour(curve.begin() + 1, curve.end()));
+      FState.Current = end;
     } else {
       FPath.push_back({curve, false});
       FFigureOpen = true;
