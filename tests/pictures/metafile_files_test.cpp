@@ -1,6 +1,8 @@
 // Metafiles written by other programs: each must load and draw, and draw something.
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -8,6 +10,7 @@
 #include <vector>
 
 #include "pictures/metafile.h"
+#include "pictures/png_writer.h"
 #include "tests/pictures/picture_fixtures.h"
 
 namespace pavona::pictures::testing {
@@ -34,6 +37,11 @@ TEST_P(RealMetafile, LoadsAndDraws) {
     for (const raster::Pixel p : PixelsOf(canvas)) changed += (p & 0xFFFFFF) != background;
   }
   EXPECT_GT(changed, static_cast<std::size_t>(metafile->Width()) * metafile->Height() / 100);
+  // scripts/compare-metafiles.sh compares these with another program's renderings.
+  if (const char* folder = std::getenv("PAVONA_METAFILE_PNG_DIR")) {
+    WritePngFile((std::filesystem::path(folder) / (std::string(GetParam()) + ".png")).string(),
+                 DrawOver(*metafile, 0xFFFFFF));
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(
