@@ -60,7 +60,8 @@ void TDash::Advance() {
 }
 
 Pixel Mix(int mode, Pixel p, Pixel d) {
-  if (mode == kCopyPen) return p;
+  // Mix modes run from 1 to 16; anything else is taken as the plain copy.
+  if (mode == kCopyPen || mode < 1 || mode > 16) return p;
   // The mode less one is a truth table over (pen bit, destination bit).
   const unsigned table = static_cast<unsigned>(mode - 1) & 15;
   Pixel result = 0;

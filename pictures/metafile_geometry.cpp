@@ -8,7 +8,9 @@ namespace pavona::pictures {
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-constexpr int kMaxCurveSegments = 1024;
+// Enough for a smooth curve across a large picture, few enough that a file of many curves
+// cannot make many times its size in points.
+constexpr int kMaxCurveSegments = 256;
 
 double Distance(TPointF a, TPointF b) { return std::hypot(b.X - a.X, b.Y - a.Y); }
 

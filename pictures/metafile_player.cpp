@@ -19,6 +19,8 @@ constexpr std::size_t kMaxSaves = 256;
 // Shapes larger than this in pixels are drawn as polygons, which are cut to the drawable area
 // first; the region shapes would walk every row of them.
 constexpr int kMaxShapeSide = 1 << 15;
+// A path takes no more points than this; later figures are left out of it.
+constexpr std::size_t kMaxPathPoints = 1 << 22;
 
 int Round(double v) {
   constexpr double kLimit = 1 << 26;
@@ -179,12 +181,19 @@ TContour TMetafilePlayer::MapAll(std::span<const TPointF> points) const {
 }
 
 void TMetafilePlayer::ExtendPath(const TContour& points) {
+  if (!PathHasRoom(points.size())) return;
   if (!FFigureOpen) {
     FPath.push_back({{Transform().Map(FState.Current)}, false});
     FFigureOpen = true;
   }
   TContour& figure = FPath.back().Points;
   figure.insert(figure.end(), points.begin(), points.end());
+}
+
+bool TMetafilePlayer::PathHasRoom(std::size_t points) {
+  if (FPathPoints + points > kMaxPathPoints) return false;
+  FPathPoints += points;
+  return true;
 }
 
 void TMetafilePlayer::MoveTo(TPointF p) {
@@ -217,8 +226,9 @@ void TMetafilePlayer::Polyline(std::span<const TPointF> points, bool fromCurrent
     return;
   }
   if (FInPath) {
-    FPath.push_back({MapAll(points), false});
-    FFigureOpen = true;
+    TContour mapped = MapAll(points);
+    FFigureOpen = PathHasRoom(mapped.size());
+    if (FFigureOpen) FPath.push_back({std::move(mapped), false});
     FState.Current = points.back();
     return;
   }
@@ -250,8 +260,8 @@ void TMetafilePlayer::PolyBezier(std::span<const TPointF> points, bool fromCurre
       ExtendPath(TContour(curve.begin() + 1, curve.end()));
       FState.Current = end;
     } else {
-      FPath.push_back({curve, false});
-      FFigureOpen = true;
+      FFigureOpen = PathHasRoom(curve.size());
+      if (FFigureOpen) FPath.push_back({curve, false});
     }
     return;
   }
@@ -372,8 +382,8 @@ void TMetafilePlayer::Arc(TArcKind kind, double l, double t, double r, double b,
   switch (kind) {
     case TArcKind::Arc:
       if (FInPath) {
-        FPath.push_back({points, false});
-        FFigureOpen = true;
+        FFigureOpen = PathHasRoom(points.size());
+        if (FFigureOpen) FPath.push_back({points, false});
       } else {
         Draw({{points, false}}, false);
       }
@@ -421,15 +431,20 @@ void TMetafilePlayer::SetPixel(TPointF p, Pixel colour) {
 }
 
 void TMetafilePlayer::BeginPath() {
-  FPath.clear();
+  ClearPath();
   FInPath = true;
   FFigureOpen = false;
 }
 
 void TMetafilePlayer::AbortPath() {
-  FPath.clear();
+  ClearPath();
   FInPath = false;
   FFigureOpen = false;
+}
+
+void TMetafilePlayer::ClearPath() {
+  FPath.clear();
+  FPathPoints = 0;
 }
 
 void TMetafilePlayer::CloseFigure() {
@@ -442,20 +457,20 @@ void TMetafilePlayer::CloseFigure() {
 void TMetafilePlayer::FillPath() {
   FInPath = false;
   FillFigures(FPath);
-  FPath.clear();
+  ClearPath();
 }
 
 void TMetafilePlayer::StrokePath() {
   FInPath = false;
   StrokeFigures(FPath);
-  FPath.clear();
+  ClearPath();
 }
 
 void TMetafilePlayer::StrokeAndFillPath() {
   FInPath = false;
   FillFigures(FPath);
   StrokeFigures(FPath);
-  FPath.clear();
+  ClearPath();
 }
 
 void TMetafilePlayer::SelectClipPath(int mode) {
@@ -464,7 +479,7 @@ void TMetafilePlayer::SelectClipPath(int mode) {
   for (const TFigure& f : FPath) contours.push_back(f.Points);
   // The clip may reach the whole area, whatever is clipped now.
   Region region = FCanvas.PolygonRegion(contours, FState.PolyFillMode, false);
-  FPath.clear();
+  ClearPath();
   CombineClip(region, mode);
 }
 
@@ -596,7 +611,9 @@ int TMetafilePlayer::PenPixels() const {
 
 void TMetafilePlayer::Draw(std::vector<TFigure> figures, bool fill) {
   if (FInPath) {
-    FPath.insert(FPath.end(), figures.begin(), figures.end());
+    std::size_t count = 0;
+    for (const TFigure& f : figures) count += f.Points.size();
+    if (PathHasRoom(count)) FPath.insert(FPath.end(), figures.begin(), figures.end());
     FFigureOpen = false;
     return;
   }

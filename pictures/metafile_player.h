@@ -122,6 +122,9 @@ class TMetafilePlayer {
   void FillFigures(const std::vector<TFigure>& figures);
   void StrokeFigures(const std::vector<TFigure>& figures);
   void StrokeWide(const std::vector<TFigure>& figures, int width);
+  // Counts points into the path; false when they would pass its limit.
+  bool PathHasRoom(std::size_t points);
+  void ClearPath();
   // Extends the open figure of the path (starting one at the current position) by points.
   void ExtendPath(const TContour& points);
   bool AxisAlignedRect(double l, double t, double r, double b, raster::Rect& device) const;
@@ -138,6 +141,7 @@ class TMetafilePlayer {
   std::vector<TObject> FObjects;
   bool FInPath = false;
   std::vector<TFigure> FPath;
+  std::size_t FPathPoints = 0;
   bool FFigureOpen = false;
   std::unique_ptr<TMetafileText> FText;
 };

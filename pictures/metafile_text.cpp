@@ -22,7 +22,7 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 // Glyphs larger than this are not drawn: a hostile font height must not make FreeType render
 // huge bitmaps.
-constexpr double kMaxEmPixels = 2048;
+constexpr double kMaxEmPixels = 1024;
 // An unset height: about the size of the screen's default font.
 constexpr double kDefaultEmPixels = 13;
 
@@ -252,11 +252,17 @@ double TMetafileText::Draw(TMetafileCanvas& canvas, const TDcState& state, const
   };
   if (state.BkOpaque && width > 0) band(0, width, -ascent, descent, state.BkColour);
 
+  const raster::Rect visible = canvas.Clip().bounds();
   for (std::size_t i = 0; i < text.size(); ++i) {
+    // Glyphs that cannot reach a drawable pixel are not rendered at all.
+    const TPointF pen = at(offsets[i], 0);
+    if (pen.X < visible.Left - 2 * em || pen.X > visible.Right + 2 * em ||
+        pen.Y < visible.Top - 2 * em || pen.Y > visible.Bottom + 2 * em) {
+      continue;
+    }
     if (!load(text[i]) || FT_Render_Glyph(face->glyph, FT_RENDER_MODE_MONO) != 0) continue;
     const FT_Bitmap& bitmap = face->glyph->bitmap;
     if (bitmap.pixel_mode != FT_PIXEL_MODE_MONO) continue;
-    const TPointF pen = at(offsets[i], 0);
     const int left = static_cast<int>(std::floor(pen.X + 0.5)) + face->glyph->bitmap_left;
     const int top = static_cast<int>(std::floor(pen.Y + 0.5)) - face->glyph->bitmap_top;
     for (unsigned row = 0; row < bitmap.rows; ++row) {

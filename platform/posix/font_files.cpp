@@ -90,10 +90,13 @@ class FontConfig {
                           Resolve(FFontList, "FcFontList") &&
                           Resolve(FFontSetDestroy, "FcFontSetDestroy");
     if (resolved) FConfig = FInit();
+    Resolve(FFini, "FcFini");
   }
 
   ~FontConfig() {
     if (FConfig) FConfigDestroy(FConfig);
+    // The library keeps caches of its own until it is finished with.
+    if (FConfig && FFini) FFini();
     if (FLibrary) ::dlclose(FLibrary);
   }
 
@@ -114,6 +117,7 @@ class FontConfig {
   void* FConfig = nullptr;
   void* (*FInit)() = nullptr;
   void (*FConfigDestroy)(void*) = nullptr;
+  void (*FFini)() = nullptr;
   void* (*FPatternCreate)() = nullptr;
   void (*FPatternDestroy)(void*) = nullptr;
   int (*FPatternAddString)(void*, const char*, const unsigned char*) = nullptr;
