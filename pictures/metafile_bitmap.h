@@ -13,6 +13,13 @@ namespace pavona::pictures {
 struct TRecordDib {
   TDib Dib;
   bool TopDown = false;  // rows stored from the top (a negative height)
+
+  // The top row, in the decoded top-down pixels, of a source block that starts at row sy and
+  // is sh rows high. A device-independent copy (fromBottom) counts rows from the bottom of a
+  // bottom-up bitmap; a copy from a device context counts them from the top.
+  double SourceTop(double sy, double sh, bool fromBottom) const {
+    return fromBottom && !TopDown ? Dib.Pixels.height() - sy - sh : sy;
+  }
 };
 
 // header: the info header and colour table; bits: the pixels. Nothing when the bitmap is

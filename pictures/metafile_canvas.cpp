@@ -16,15 +16,6 @@ constexpr Pixel kColourBits = 0x00FFFFFF;
 constexpr int kCopyPen = 13;
 constexpr std::uint32_t kSrcCopy = 0x00CC0020;
 
-// Far enough out that no pixel we draw is near it, small enough for exact integer geometry.
-constexpr double kCoordLimit = 1 << 26;
-
-int ToPixel(double v) {
-  if (!(v > -kCoordLimit)) return static_cast<int>(-kCoordLimit);
-  if (!(v < kCoordLimit)) return static_cast<int>(kCoordLimit);
-  return static_cast<int>(std::floor(v + 0.5));
-}
-
 }  // namespace
 
 Pixel TFill::At(int x, int y) const {

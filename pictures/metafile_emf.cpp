@@ -475,8 +475,7 @@ class TEmfPlayer {
     const auto dib = DecodeRecordDib(header, p.At(offBits, cbBits));
     if (!dib) return;
     const raster::Bitmap& pixels = dib->Dib.Pixels;
-    // A device-independent copy counts source rows from the bottom of a bottom-up bitmap.
-    const double top = fromBottom && !dib->TopDown ? pixels.height() - sy - sh : sy;
+    const double top = dib->SourceTop(sy, sh, fromBottom);
     FPlayer.DrawImage(&pixels, false, sx, top, sw, sh, x, y, w, h, rop, alpha);
   }
 

@@ -16,6 +16,13 @@ double Distance(TPointF a, TPointF b) { return std::hypot(b.X - a.X, b.Y - a.Y);
 
 }  // namespace
 
+int ToPixel(double v) {
+  constexpr double kLimit = 1 << 26;
+  if (!(v > -kLimit)) return static_cast<int>(-kLimit);
+  if (!(v < kLimit)) return static_cast<int>(kLimit);
+  return static_cast<int>(std::floor(v + 0.5));
+}
+
 TMatrix TMatrix::Then(const TMatrix& n) const {
   return {M11 * n.M11 + M12 * n.M21, M11 * n.M12 + M12 * n.M22,
           M21 * n.M11 + M22 * n.M21, M21 * n.M12 + M22 * n.M22,

@@ -31,6 +31,10 @@ struct TMatrix {
 
 using TContour = std::vector<TPointF>;
 
+// The pixel coordinate nearest to v, held far inside the int range (where nothing is drawn
+// anyway) so that later integer geometry cannot overflow.
+int ToPixel(double v);
+
 // Appends the points of the cubic curve from p0 (not appended) through p1 and p2 to p3, fine
 // enough that no chord is off the curve by more than a fraction of a pixel.
 void AppendBezier(TContour& out, TPointF p0, TPointF p1, TPointF p2, TPointF p3);

@@ -22,13 +22,6 @@ constexpr int kMaxShapeSide = 1 << 15;
 // A path takes no more points than this; later figures are left out of it.
 constexpr std::size_t kMaxPathPoints = 1 << 22;
 
-int Round(double v) {
-  constexpr double kLimit = 1 << 26;
-  if (!(v > -kLimit)) return static_cast<int>(-kLimit);
-  if (!(v < kLimit)) return static_cast<int>(kLimit);
-  return static_cast<int>(std::floor(v + 0.5));
-}
-
 double Orientation(const TContour& c) {
   double area = 0;
   for (std::size_t i = 0; i < c.size(); ++i) {
@@ -285,8 +278,8 @@ bool TMetafilePlayer::AxisAlignedRect(double l, double t, double r, double b,
   const TMatrix m = Transform();
   if (FInPath || !m.IsAxisAligned() || !m.IsFinite()) return false;
   const TPointF a = m.Map({l, t}), c = m.Map({r, b});
-  device = {Round(std::min(a.X, c.X)), Round(std::min(a.Y, c.Y)), Round(std::max(a.X, c.X)),
-            Round(std::max(a.Y, c.Y))};
+  device = {ToPixel(std::min(a.X, c.X)), ToPixel(std::min(a.Y, c.Y)), ToPixel(std::max(a.X, c.X)),
+            ToPixel(std::max(a.Y, c.Y))};
   return Small(device);
 }
 
@@ -335,7 +328,7 @@ void TMetafilePlayer::RoundRect(double l, double t, double r, double b, double c
   const TMatrix m = Transform();
   if (AxisAlignedRect(l, t, r, b, d) &&
       (PenIsNull() || (FState.Pen.Style & kPsStyleMask) == kPsSolid)) {
-    const int w = Round(std::fabs(cw * m.M11)), h = Round(std::fabs(ch * m.M22));
+    const int w = ToPixel(std::fabs(cw * m.M11)), h = ToPixel(std::fabs(ch * m.M22));
     FillRegion(Region::FromRoundRect(d, w, h), FState.Brush);
     if (PenIsNull()) return;
     const int pw = PenPixels();
@@ -427,7 +420,7 @@ void TMetafilePlayer::AngleArc(TPointF centre, double radius, double startDegree
 
 void TMetafilePlayer::SetPixel(TPointF p, Pixel colour) {
   const TPointF d = Transform().Map(p);
-  FCanvas.Plot(Round(std::floor(d.X)), Round(std::floor(d.Y)), colour);
+  FCanvas.Plot(ToPixel(std::floor(d.X)), ToPixel(std::floor(d.Y)), colour);
 }
 
 void TMetafilePlayer::BeginPath() {
@@ -505,17 +498,17 @@ void TMetafilePlayer::CombineClip(const std::optional<Region>& region, int mode)
 void TMetafilePlayer::ClipChanged() { FCanvas.SetClip(FState.Clip ? &*FState.Clip : nullptr); }
 
 void TMetafilePlayer::IntersectClipRect(double l, double t, double r, double b) {
-  CombineClip(LogicalRegion({{Rect{Round(l), Round(t), Round(r), Round(b)}}}), kRgnAnd);
+  CombineClip(LogicalRegion({{Rect{ToPixel(l), ToPixel(t), ToPixel(r), ToPixel(b)}}}), kRgnAnd);
 }
 
 void TMetafilePlayer::ExcludeClipRect(double l, double t, double r, double b) {
-  CombineClip(LogicalRegion({{Rect{Round(l), Round(t), Round(r), Round(b)}}}), kRgnDiff);
+  CombineClip(LogicalRegion({{Rect{ToPixel(l), ToPixel(t), ToPixel(r), ToPixel(b)}}}), kRgnDiff);
 }
 
 void TMetafilePlayer::OffsetClip(double dx, double dy) {
   if (!FState.Clip) return;
   const TPointF d = Transform().MapVector({dx, dy});
-  FState.Clip->translate_by(Round(d.X), Round(d.Y));
+  FState.Clip->translate_by(ToPixel(d.X), ToPixel(d.Y));
   ClipChanged();
 }
 
@@ -528,8 +521,8 @@ Region TMetafilePlayer::LogicalRegion(const TRegionObject& region) const {
     if (m.IsAxisAligned()) {
       const TPointF a = m.Map({double(r.Left), double(r.Top)});
       const TPointF c = m.Map({double(r.Right), double(r.Bottom)});
-      rects.push_back({Round(std::min(a.X, c.X)), Round(std::min(a.Y, c.Y)),
-                       Round(std::max(a.X, c.X)), Round(std::max(a.Y, c.Y))});
+      rects.push_back({ToPixel(std::min(a.X, c.X)), ToPixel(std::min(a.Y, c.Y)),
+                       ToPixel(std::max(a.X, c.X)), ToPixel(std::max(a.Y, c.Y))});
     } else {
       const TPointF corners[] = {{double(r.Left), double(r.Top)},
                                  {double(r.Right), double(r.Top)},
@@ -554,8 +547,8 @@ Region TMetafilePlayer::DeviceRegion(std::span<const Rect> rects) const {
   for (const Rect& r : rects) {
     const TPointF a = m.Map({double(r.Left), double(r.Top)});
     const TPointF c = m.Map({double(r.Right), double(r.Bottom)});
-    out.push_back({Round(std::min(a.X, c.X)), Round(std::min(a.Y, c.Y)), Round(std::max(a.X, c.X)),
-                   Round(std::max(a.Y, c.Y))});
+    out.push_back({ToPixel(std::min(a.X, c.X)), ToPixel(std::min(a.Y, c.Y)), ToPixel(std::max(a.X, c.X)),
+                   ToPixel(std::max(a.Y, c.Y))});
   }
   return Region::FromRects(out).intersected(FCanvas.Area());
 }
@@ -606,7 +599,7 @@ int TMetafilePlayer::PenPixels() const {
   if (FState.Pen.Cosmetic || FState.Pen.Width <= 0) return 1;
   const double w = FState.Pen.Width * Transform().Scale();
   if (!std::isfinite(w)) return 1;
-  return std::clamp(Round(w), 1, 1 << 14);
+  return std::clamp(ToPixel(w), 1, 1 << 14);
 }
 
 void TMetafilePlayer::Draw(std::vector<TFigure> figures, bool fill) {
@@ -642,7 +635,7 @@ void TMetafilePlayer::StrokeFigures(const std::vector<TFigure>& figures) {
     case kPsDashDot: dash.Lengths = {9, 6, 3, 6}; break;
     case kPsDashDotDot: dash.Lengths = {9, 3, 3, 3, 3, 3}; break;
     case kPsUserStyle:
-      for (double d : FState.Pen.UserDashes) dash.Lengths.push_back(std::clamp(Round(d), 1, 1 << 12));
+      for (double d : FState.Pen.UserDashes) dash.Lengths.push_back(std::clamp(ToPixel(d), 1, 1 << 12));
       if (dash.Lengths.size() % 2) dash.Lengths.push_back(dash.Lengths.back());
       break;
     default: break;

@@ -1,7 +1,6 @@
 // The records of Windows metafiles. Their parameters are 16-bit words, most of them listed in
 // reverse order (y before x, bottom-right before top-left).
 #include <algorithm>
-#include <exception>
 #include <vector>
 
 #include "pictures/byte_reader.h"
@@ -428,7 +427,7 @@ class TWmfPlayer {
     const auto dib = DecodeRecordDib(dibBytes);
     if (!dib) return;
     const raster::Bitmap& pixels = dib->Dib.Pixels;
-    const double top = fromBottom && !dib->TopDown ? pixels.height() - sy - sh : sy;
+    const double top = dib->SourceTop(sy, sh, fromBottom);
     FPlayer.DrawImage(&pixels, false, sx, top, sw, sh, dx, dy, dw, dh, rop);
   }
 
