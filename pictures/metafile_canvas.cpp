@@ -112,7 +112,8 @@ void TMetafileCanvas::Fill(const Region& region, const TFill& fill) {
 
 Region TMetafileCanvas::PolygonRegion(std::span<const TContour> contours, raster::FillMode mode,
                                       bool toClip) const {
-  const Region limit = toClip ? FClip : Region(FArea);
+  const Region area(FArea);
+  const Region& limit = toClip ? FClip : area;
   const Rect box = limit.bounds();
   if (box.is_empty()) return {};
   const double margin = 2;
