@@ -6,6 +6,7 @@
 #include "pictures/bitmap_image.h"
 #include "pictures/icon_image.h"
 #include "pictures/jpeg_image.h"
+#include "pictures/metafile.h"
 #include "pictures/png_image.h"
 #include "pictures/tiff_image.h"
 
@@ -27,7 +28,8 @@ std::unique_ptr<TGraphic> Create() {
 }  // namespace
 
 TFileFormatsList::TFileFormatsList() {
-  // Metafiles ("wmf", "emf") join ahead of these once their player exists.
+  Add("wmf", "Metafiles", 0, Create<TMetafile>);
+  Add("emf", "Enhanced Metafiles", 0, Create<TMetafile>);
   Add("ico", "Icons", 0, Create<TIcon>);
   Add("tiff", "TIFF Images", 0, Create<TWICImage>);
   Add("tif", "TIFF Images", 0, Create<TWICImage>);

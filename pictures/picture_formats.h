@@ -24,7 +24,7 @@ struct TFileFormat {
 
 class TFileFormatsList {
  public:
-  // Registers the built-in formats: ico, tiff, tif, bmp, png, jpeg, jpg in that order.
+  // Registers the built-in formats: wmf, emf, ico, tiff, tif, bmp, png, jpeg, jpg in that order.
   TFileFormatsList();
 
   void Add(const std::string& extension, const std::string& description, int descResID,

@@ -9,6 +9,7 @@ packages=(
   clang libclang-rt-14-dev
   libsdl2-dev libsdl2-mixer-dev
   libpng-dev libjpeg62-turbo-dev libtiff-dev zlib1g-dev libbz2-dev liblzma-dev libwavpack-dev
+  libfreetype-dev fonts-dejavu-core
   unicode-data
   xvfb xauth x11-utils xdotool imagemagick
   zip unzip 7zip wavpack sox

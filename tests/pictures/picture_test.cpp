@@ -15,6 +15,7 @@
 #include "pictures/bitmap_image.h"
 #include "pictures/icon_image.h"
 #include "pictures/jpeg_image.h"
+#include "pictures/metafile.h"
 #include "pictures/png_image.h"
 #include "pictures/tiff_image.h"
 #include "pictures/picture_formats.h"
@@ -35,11 +36,12 @@ TEST(FileFormats, RegistersTheBuiltInFormatsInOrder) {
     EXPECT_EQ(f.DescResID, 0);
   }
   // Other tests may register more behind these.
-  extensions.resize(7);
-  descriptions.resize(7);
-  EXPECT_EQ(extensions,
-            (std::vector<std::string>{"ico", "tiff", "tif", "bmp", "png", "jpeg", "jpg"}));
-  EXPECT_EQ(descriptions, (std::vector<std::string>{"Icons", "TIFF Images", "TIFF Images",
+  extensions.resize(9);
+  descriptions.resize(9);
+  EXPECT_EQ(extensions, (std::vector<std::string>{"wmf", "emf", "ico", "tiff", "tif", "bmp", "png",
+                                                  "jpeg", "jpg"}));
+  EXPECT_EQ(descriptions, (std::vector<std::string>{"Metafiles", "Enhanced Metafiles", "Icons",
+                                                    "TIFF Images", "TIFF Images",
                                                     "Bitmaps", "Portable Network Graphics",
                                                     "JPEG Image File", "JPEG Image File"}));
 }
@@ -51,6 +53,8 @@ bool Makes(const std::string& extension) {
 }
 
 TEST(FileFormats, FindsExtensionsInAnyCaseAndNothingElse) {
+  EXPECT_TRUE(Makes<TMetafile>("WMF"));
+  EXPECT_TRUE(Makes<TMetafile>("emf"));
   EXPECT_TRUE(Makes<TIcon>("ico"));
   EXPECT_TRUE(Makes<TWICImage>("TIF"));
   EXPECT_TRUE(Makes<TWICImage>("Tiff"));
@@ -58,7 +62,7 @@ TEST(FileFormats, FindsExtensionsInAnyCaseAndNothingElse) {
   EXPECT_TRUE(Makes<TPngImage>("png"));
   EXPECT_TRUE(Makes<TJPEGImage>("JPG"));
   EXPECT_TRUE(Makes<TJPEGImage>("jpeg"));
-  for (const char* unknown : {"", "gif", "jpe", "jfif", "wmf", "emf", "bmp ", ".bmp"}) {
+  for (const char* unknown : {"", "gif", "jpe", "jfif", "wmz", "emz", "bmp ", ".bmp"}) {
     EXPECT_EQ(FileFormats().FindExt(unknown), nullptr) << unknown;
   }
 }
