@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test: the normal build, then the build with
+# Installs what is missing, checks the libraries' includes against their layering, builds, and
+# runs every test: the normal build, then the build with
 # AddressSanitizer and UndefinedBehaviorSanitizer, the ThreadSanitizer build of the threaded
 # tests, and the fuzzers for a short while. Exits non-zero on any failure.
 set -euo pipefail
@@ -13,6 +14,9 @@ configure() {  # build-dir, options...
   local dir=$1; shift
   cmake -S "$root" -B "$root/$dir" -DPAVONA_WERROR=ON "$@" >/dev/null
 }
+
+echo "== layering"
+scripts/check-layering.sh
 
 echo "== build"
 configure build
