@@ -1,17 +1,12 @@
 #include "package/file_mask.h"
 
+#include "base/ascii.h"
+
 #include <algorithm>
 
 namespace pavona::package {
 
 namespace {
-
-std::string UpperAscii(std::string text) {
-  for (char& c : text) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return text;
-}
 
 std::string Slashes(std::string text) {
   std::replace(text.begin(), text.end(), '/', '\\');
@@ -62,8 +57,8 @@ bool MatchPattern(std::string_view text, std::string_view pattern) {
 }
 
 bool MatchFileMask(const std::string& name, const std::string& mask) {
-  const std::string n = UpperAscii(name);
-  const std::string m = UpperAscii(mask);
+  const std::string n = base::AsciiUpperCase(name);
+  const std::string m = base::AsciiUpperCase(mask);
   const std::size_t maskFolder = FolderEnd(m);
   const std::size_t nameFolder = FolderEnd(n);
   if (maskFolder > 0 && !MatchPattern(std::string_view(n).substr(0, nameFolder),

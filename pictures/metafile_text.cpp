@@ -1,5 +1,7 @@
 #include "pictures/metafile_text.h"
 
+#include "base/ascii.h"
+
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_SYNTHESIS_H
@@ -26,24 +28,18 @@ constexpr double kMaxEmPixels = 1024;
 // An unset height: about the size of the screen's default font.
 constexpr double kDefaultEmPixels = 13;
 
-std::string Lower(std::string s) {
-  std::transform(s.begin(), s.end(), s.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return s;
-}
-
 std::string Stem(const std::string& path) {
   const std::size_t slash = path.find_last_of('/');
   std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
   const std::size_t dot = name.find_last_of('.');
-  return Lower(dot == std::string::npos ? name : name.substr(0, dot));
+  return base::AsciiLowerCase(dot == std::string::npos ? name : name.substr(0, dot));
 }
 
 // Without the host's font configuration: a generic face of the same kind among the files.
 std::string PickFromFiles(const std::string& faceName, bool bold, bool italic) {
   static const std::vector<std::string> files = platform::ListFontFiles();
   if (files.empty()) return {};
-  const std::string face = Lower(faceName);
+  const std::string face = base::AsciiLowerCase(faceName);
   const auto has = [&](const char* word) { return face.find(word) != std::string::npos; };
   std::vector<std::string> bases;
   if (has("mono") || has("courier") || has("consol") || has("fixed")) {

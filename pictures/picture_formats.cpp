@@ -1,5 +1,7 @@
 #include "pictures/picture_formats.h"
 
+#include "base/ascii.h"
+
 #include <algorithm>
 #include <cctype>
 
@@ -14,11 +16,6 @@ namespace pavona::pictures {
 
 namespace {
 
-std::string LowerCase(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return text;
-}
 
 template <class Graphic>
 std::unique_ptr<TGraphic> Create() {
@@ -42,11 +39,11 @@ TFileFormatsList::TFileFormatsList() {
 void TFileFormatsList::Add(const std::string& extension, const std::string& description,
                            int descResID, TGraphicClass graphicClass) {
   std::lock_guard lock(mutex_);
-  formats_.push_back({LowerCase(extension), description, graphicClass, descResID});
+  formats_.push_back({base::AsciiLowerCase(extension), description, graphicClass, descResID});
 }
 
 TGraphicClass TFileFormatsList::FindExt(const std::string& extension) const {
-  const std::string wanted = LowerCase(extension);
+  const std::string wanted = base::AsciiLowerCase(extension);
   std::lock_guard lock(mutex_);
   const auto found = std::find_if(formats_.rbegin(), formats_.rend(),
                                   [&](const TFileFormat& f) { return f.Extension == wanted; });

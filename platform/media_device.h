@@ -24,6 +24,7 @@
 #include <memory>
 #include <string>
 
+#include "base/ascii.h"
 #include "platform/event_loop.h"
 #include "platform/files.h"
 #include "platform/mci.h"
@@ -67,8 +68,7 @@ inline const char* MediaErrorText(MCIERROR code) {
 inline std::string MediaDeviceTypeOf(const std::string& fileName) {
   const auto dot = fileName.find_last_of("./");
   if (dot == std::string::npos || fileName[dot] != '.') return "";
-  std::string ext = fileName.substr(dot + 1);
-  for (char& c : ext) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+  const std::string ext = base::AsciiLowerCase(fileName.substr(dot + 1));
   if (ext == "wav") return "WaveAudio";
   if (ext == "mp3" || ext == "ogg" || ext == "oga" || ext == "flac") return "MPEGVideo";
   return "";
@@ -76,9 +76,7 @@ inline std::string MediaDeviceTypeOf(const std::string& fileName) {
 
 // True when a named device type is one that MediaDeviceTypeOf can select (letter case ignored).
 inline bool IsKnownMediaDeviceType(const std::string& type) {
-  std::string t = type;
-  for (char& c : t) c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
-  return t == "WAVEAUDIO" || t == "MPEGVIDEO";
+  return base::SameAsciiText(type, "WaveAudio") || base::SameAsciiText(type, "MPEGVideo");
 }
 
 // Parameter records. Callback is the message target that receives MM_MCINOTIFY.

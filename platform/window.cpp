@@ -6,19 +6,6 @@ namespace {
 
 enum : std::uint32_t { kKeyDown = 1, kMouseDown, kClose, kPaint, kUpload };
 
-// The smallest rectangle holding both; an empty rectangle adds nothing.
-raster::Rect Union(const raster::Rect& a, const raster::Rect& b) {
-  if (a.is_empty()) return b;
-  if (b.is_empty()) return a;
-  return {std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right),
-          std::max(a.Bottom, b.Bottom)};
-}
-
-bool Contains(const raster::Rect& outer, const raster::Rect& inner) {
-  return inner.Left >= outer.Left && inner.Top >= outer.Top && inner.Right <= outer.Right &&
-         inner.Bottom <= outer.Bottom;
-}
-
 // Mouse positions travel as two signed 16-bit halves of one parameter, as in window messages.
 std::intptr_t PackPoint(int x, int y) {
   return static_cast<std::intptr_t>((static_cast<std::uint32_t>(x) & 0xFFFF) |
@@ -94,7 +81,7 @@ void TWindow::Invalidate(const raster::Rect& area) {
     std::lock_guard lock(stateMutex_);
     const raster::Rect clipped = area.intersected({0, 0, clientSize_.Width, clientSize_.Height});
     if (clipped.is_empty()) return;
-    invalid_ = Union(invalid_, clipped);
+    invalid_ = invalid_.united(clipped);
     post = !paintPending_;
     paintPending_ = true;
   }
@@ -103,7 +90,7 @@ void TWindow::Invalidate(const raster::Rect& area) {
 
 void TWindow::Validate(const raster::Rect& area) {
   std::lock_guard lock(stateMutex_);
-  if (Contains(area, invalid_)) invalid_ = {};
+  if (area.contains(invalid_)) invalid_ = {};
 }
 
 void TWindow::RequestUpload(const raster::Rect& area) {
@@ -112,7 +99,7 @@ void TWindow::RequestUpload(const raster::Rect& area) {
     std::lock_guard lock(stateMutex_);
     const raster::Rect clipped = area.intersected({0, 0, clientSize_.Width, clientSize_.Height});
     if (clipped.is_empty()) return;
-    uploadArea_ = Union(uploadArea_, clipped);
+    uploadArea_ = uploadArea_.united(clipped);
     post = !uploadPending_;
     uploadPending_ = true;
   }

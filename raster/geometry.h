@@ -37,6 +37,10 @@ struct Rect {
   constexpr bool contains(int x, int y) const {
     return x >= Left && x < Right && y >= Top && y < Bottom;
   }
+  // Whether every pixel of o lies inside (an empty o counts when its edges do).
+  constexpr bool contains(const Rect& o) const {
+    return o.Left >= Left && o.Top >= Top && o.Right <= Right && o.Bottom <= Bottom;
+  }
   constexpr Rect translated(int dx, int dy) const {
     return {Left + dx, Top + dy, Right + dx, Bottom + dy};
   }
@@ -46,6 +50,13 @@ struct Rect {
     return r.is_empty() ? Rect{} : r;
   }
   constexpr bool intersects(const Rect& o) const { return !intersected(o).is_empty(); }
+  // The smallest rectangle holding both; an empty rectangle adds nothing.
+  constexpr Rect united(const Rect& o) const {
+    if (is_empty()) return o;
+    if (o.is_empty()) return *this;
+    return {std::min(Left, o.Left), std::min(Top, o.Top), std::max(Right, o.Right),
+            std::max(Bottom, o.Bottom)};
+  }
   friend constexpr bool operator==(const Rect&, const Rect&) = default;
 };
 

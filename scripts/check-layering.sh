@@ -6,18 +6,20 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+# base/ holds small utilities that every library may use.
 declare -A allowed=(
-  [raster]=""
-  [platform]="raster"
-  [package]="platform raster"
-  [settings]="platform raster"
-  [pictures]="platform raster"
-  [transition]="raster"
-  [slideview]="transition pictures platform raster"
-  [effects]="transition raster"
-  [sound]="platform raster"
-  [app]="slideview effects sound package settings pictures transition platform raster"
-  [tools]="slideview effects sound package settings pictures transition platform raster"
+  [base]=""
+  [raster]="base"
+  [platform]="raster base"
+  [package]="platform raster base"
+  [settings]="platform raster base"
+  [pictures]="platform raster base"
+  [transition]="raster base"
+  [slideview]="transition pictures platform raster base"
+  [effects]="transition raster base"
+  [sound]="platform raster base"
+  [app]="slideview effects sound package settings pictures transition platform raster base"
+  [tools]="slideview effects sound package settings pictures transition platform raster base"
 )
 host_headers='SDL|SDL2/|unistd\.h|fcntl\.h|dirent\.h|dlfcn\.h|iconv\.h|signal\.h|pthread\.h|sys/|windows\.h|mmsystem\.h'
 

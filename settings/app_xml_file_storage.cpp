@@ -1,5 +1,7 @@
 #include "settings/app_xml_file_storage.h"
 
+#include "base/ascii.h"
+
 #include <optional>
 
 #include "platform/files.h"
@@ -20,15 +22,9 @@ bool IsAllowedNameChar(char32_t c) {
          (c >= U'A' && c <= U'Z') || (c >= U'a' && c <= U'z');
 }
 
-std::string AsciiUpper(std::string s) {
-  for (char& c : s) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return s;
-}
 
 std::vector<std::string> UpperWords(const std::string& list) {
-  return SplitCommaText(AsciiUpper(list));
+  return SplitCommaText(base::AsciiUpperCase(list));
 }
 
 bool HasFirstWord(const std::string& list) {
@@ -244,7 +240,7 @@ std::string TAppXMLFileStorage::ReadString(std::string_view path, const std::str
 bool TAppXMLFileStorage::ReadBoolean(std::string_view path, bool defaultValue) {
   const TSimpleXMLElem* elem = FindValueElement(path);
   if (elem == nullptr) return defaultValue;
-  const std::string value = AsciiUpper(elem->Value);
+  const std::string value = base::AsciiUpperCase(elem->Value);
   if (FStorageOptions.BooleanAsString()) {
     for (const std::string& word : FStorageOptions.TrueWords()) {
       if (value == word) return true;

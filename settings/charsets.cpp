@@ -1,5 +1,6 @@
 #include "settings/charsets.h"
 
+#include "base/ascii.h"
 #include "platform/codepage.h"
 
 namespace pavona::settings {
@@ -275,21 +276,12 @@ const TCharsetRow kCharsets[] = {
     {"x-ansi", 1252},
 };
 
-char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-bool SameAsciiText(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
-  }
-  return true;
-}
 
 }  // namespace
 
 std::optional<int> CodePageOfCharset(std::string_view name) {
   for (const TCharsetRow& row : kCharsets) {
-    if (SameAsciiText(row.Name, name)) return row.CodePage;
+    if (base::SameAsciiText(row.Name, name)) return row.CodePage;
   }
   return std::nullopt;
 }

@@ -1,27 +1,18 @@
 #include "settings/simple_xml.h"
 
+#include "base/ascii.h"
+
 namespace pavona::settings {
 
 namespace {
 
-bool SameAsciiText(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i];
-    char y = b[i];
-    if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 'a' + 'A');
-    if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 'a' + 'A');
-    if (x != y) return false;
-  }
-  return true;
-}
 
 }  // namespace
 
 TSimpleXMLElem* TSimpleXMLElem::ItemNamed(std::string_view name) const {
   // From the back: of several children with one name, the last one counts.
   for (auto it = Items.rbegin(); it != Items.rend(); ++it) {
-    if ((*it)->Kind == TSimpleXMLElemKind::Classic && SameAsciiText((*it)->Name, name)) {
+    if ((*it)->Kind == TSimpleXMLElemKind::Classic && base::SameAsciiText((*it)->Name, name)) {
       return it->get();
     }
   }

@@ -5,6 +5,8 @@
 #include <utility>
 
 #include "settings/char_class.h"
+
+#include "base/ascii.h"
 #include "settings/charsets.h"
 #include "settings/simple_xml.h"
 #include "settings/utf8.h"
@@ -34,13 +36,6 @@ std::string ReplaceFirst(std::string text, std::string_view what, std::string_vi
   return text;
 }
 
-std::string AsciiUpper(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return out;
-}
 
 enum class TPrologItem { RootBegins, Comment, Sheet, Header, DocType, MSOApplication, Other };
 
@@ -491,7 +486,7 @@ class TXMLReader {
     }
     const std::string expected = elem.FullName();
     const bool same = elem.NameSpace.empty() ? name == expected
-                                             : AsciiUpper(name) == AsciiUpper(expected);
+                                             : base::SameAsciiText(name, expected);
     if (!same) {
       Fail("Invalid XML Element: Erroneous end of tag, expecting </%0:s> but </%1:s> found at "
            "position %d",

@@ -1,5 +1,7 @@
 #include "settings/xml_value.h"
 
+#include "base/ascii.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <optional>
@@ -22,9 +24,7 @@ bool IsLowSurrogate(char32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
   if (text.size() < prefix.size()) return false;
   for (std::size_t i = 0; i < prefix.size(); ++i) {
-    char c = text[i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != prefix[i]) return false;
+    if (base::AsciiLower(text[i]) != prefix[i]) return false;
   }
   return true;
 }

@@ -5,6 +5,8 @@
 #include <chrono>
 #include <thread>
 
+#include "base/ascii.h"
+#include "base/scope_guard.h"
 #include "platform/clock.h"
 #include "raster/blit.h"
 #include "raster/surface.h"
@@ -21,32 +23,9 @@ using transition::FindStyle;
 using transition::MulDiv;
 using transition::NextProgress;
 using transition::RestartFrame;
-using transition::SameText;
 using transition::StartProgress;
 using transition::StretchBlock;
 using transition::TFrameHooks;
-
-namespace {
-
-// Runs on scope exit, on every path.
-template <typename F>
-class TFinally {
- public:
-  explicit TFinally(F f) : f_(std::move(f)) {}
-  ~TFinally() { f_(); }
-  TFinally(const TFinally&) = delete;
-  TFinally& operator=(const TFinally&) = delete;
-
- private:
-  F f_;
-};
-
-bool Contains(const raster::Rect& outer, const raster::Rect& inner) {
-  return inner.Left >= outer.Left && inner.Top >= outer.Top && inner.Right <= outer.Right &&
-         inner.Bottom <= outer.Bottom;
-}
-
-}  // namespace
 
 // --- Construction and the windowed control ---
 
@@ -306,7 +285,7 @@ void TCustomSlideView::WMPaint(const raster::Rect& update) {
   surface.remove_clip();
   surface.set_origin({fBounds.Left, fBounds.Top});
   surface.intersect_clip_rect(local);
-  if (!Display.is_empty() && Contains(DisplayRect, local)) {
+  if (!Display.is_empty() && DisplayRect.contains(local)) {
     raster::StretchBlit(canvas, DisplayRect, Display, PicRect);
     return;
   }
@@ -339,7 +318,7 @@ void TCustomSlideView::DrawBackground(raster::Bitmap& Canvas, const raster::Rect
   // Drawing a graphic may touch the container; its notification must not fire from a paint.
   auto handler = fBgPicture.OnChange();
   fBgPicture.SetOnChange(nullptr);
-  TFinally reattach([&] { fBgPicture.SetOnChange(std::move(handler)); });
+  base::TScopeGuard reattach([&] { fBgPicture.SetOnChange(std::move(handler)); });
 
   const TGraphic* graphic = fBgPicture.Graphic();
   const TBackgroundMode mode = graphic == nullptr || graphic->Empty() ? bmNone : fBgMode;
@@ -403,7 +382,7 @@ std::string TCustomSlideView::StyleName() const {
 }
 
 void TCustomSlideView::SetStyleName(const std::string& value) {
-  if (SameText(value, "Custom")) {
+  if (base::SameAsciiText(value, "Custom")) {
     SetStyle(0);
     return;
   }
@@ -480,7 +459,7 @@ void TCustomSlideView::CaptureBitmaps() {
     // A graphic that decodes late must not fire OnChange in the middle of the start.
     auto handler = fPicture.OnChange();
     fPicture.SetOnChange(nullptr);
-    TFinally reattach([&] { fPicture.SetOnChange(std::move(handler)); });
+    base::TScopeGuard reattach([&] { fPicture.SetOnChange(std::move(handler)); });
     fPicture.Graphic()->Draw(*pic, raster::Point{0, 0});
   }
 
@@ -650,7 +629,7 @@ void TCustomSlideView::FinishTransition() {
 void TCustomSlideView::Stop() {
   if (!fBusy || Stopping) return;
   Stopping = true;
-  TFinally clear([this] { Stopping = false; });
+  base::TScopeGuard clear([this] { Stopping = false; });
   StopFrameTimer();
   FinishTransition();
 }

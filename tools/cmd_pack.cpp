@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "platform/files.h"
+
+#include "base/ascii.h"
 #include "platform/replacing_file.h"
 #include "platform/media_device.h"
 #include "platform/stream.h"
@@ -50,10 +52,6 @@ struct TPackOptions {
 
 std::string Quoted(const std::string& text) { return "'" + text + "'"; }
 
-std::string Lower(std::string text) {
-  for (char& c : text) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
-  return text;
-}
 
 long ParseSeconds(const std::string& text) {
   const bool digits = !text.empty() && text.size() <= 7 &&
@@ -112,7 +110,7 @@ TPackOptions ParseArguments(const std::vector<std::string>& args) {
 bool IsPictureExtension(const std::string& extension) {
   static const char* const kShown[] = {"bmp", "png", "jpeg", "jpg", "tif",
                                        "tiff", "ico", "emf", "wmf"};
-  const std::string lower = Lower(extension);
+  const std::string lower = base::AsciiLowerCase(extension);
   return std::any_of(std::begin(kShown), std::end(kShown),
                      [&](const char* shown) { return lower == shown; });
 }
@@ -270,7 +268,7 @@ int Run(const std::vector<std::string>& args) {
   for (std::size_t i = 0; i < entryNames.size(); ++i) {
     for (std::size_t j = 0; j < i; ++j) {
       // Letter case is ignored: on a file system that ignores it, one would replace the other.
-      if (Lower(entryNames[i]) == Lower(entryNames[j])) {
+      if (base::AsciiLowerCase(entryNames[i]) == base::AsciiLowerCase(entryNames[j])) {
         throw EPackError(Quoted(inputs[i]) + ": another file of the show is also named " +
                          Quoted(entryNames[j]));
       }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "base/ascii.h"
 #include "effects/effect_table.h"
 #include "platform/files.h"
 #include "raster/bitmap.h"
@@ -149,7 +150,7 @@ std::string OutputName(const std::string& output, TPercent progress, bool severa
   const std::string suffix = ".png";
   std::string stem = output;
   if (stem.size() >= suffix.size() &&
-      transition::SameText(stem.substr(stem.size() - suffix.size()), suffix.c_str())) {
+      base::SameAsciiText(stem.substr(stem.size() - suffix.size()), suffix)) {
     stem.resize(stem.size() - suffix.size());
   }
   return stem + "-" + ProgressName(progress, 1) + suffix;

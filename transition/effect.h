@@ -66,8 +66,6 @@ struct TEffect {
 // Row i - 1 is style i.
 using TEffectTable = std::span<const TEffect>;
 
-// Whether two texts are equal ignoring the case of ASCII letters.
-bool SameText(const std::string& a, const char* b);
 // The style whose name is the text, ignoring case; the first row with the name wins.
 std::optional<TShowStyle> FindStyle(TEffectTable table, const std::string& name);
 

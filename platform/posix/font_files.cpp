@@ -1,5 +1,7 @@
 #include "platform/font_files.h"
 
+#include "base/ascii.h"
+
 #include <dirent.h>
 #include <dlfcn.h>
 #include <sys/stat.h>
@@ -135,9 +137,7 @@ class FontConfig {
 bool IsFontFileName(const std::string& name) {
   const std::size_t dot = name.find_last_of('.');
   if (dot == std::string::npos) return false;
-  std::string ext = name.substr(dot + 1);
-  std::transform(ext.begin(), ext.end(), ext.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  const std::string ext = base::AsciiLowerCase(name.substr(dot + 1));
   return ext == "ttf" || ext == "otf" || ext == "ttc";
 }
 
