@@ -1,7 +1,5 @@
 #include "effects/effect_table.h"
 
-#include <algorithm>
-
 #include "effects/bars_criss_cross.h"
 #include "effects/blinds.h"
 #include "effects/centre_wipes.h"
@@ -206,10 +204,6 @@ constexpr std::array<transition::TEffect, transition::kMaxStyle> kRows = {{
     {"Slide out from bottom", SlideOutFromBottom, efDrawsEveryPixel},  // 175
     {"Slide out from top", SlideOutFromTop, efDrawsEveryPixel},  // 176
 }};
-
-static_assert(std::all_of(kRows.begin(), kRows.end(),
-                          [](const transition::TEffect& row) { return row.Proc != nullptr; }),
-              "every style has its effect procedure");
 
 }  // namespace
 

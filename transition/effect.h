@@ -55,9 +55,13 @@ enum TEffectFlags : std::uint8_t {
 };
 
 struct TEffect {
+  // A row names its procedure by reference, so a row without one does not compile.
+  constexpr TEffect(const char* name, TEffectProc& proc, std::uint8_t flags = efNone)
+      : Name(name), Proc(&proc), Flags(flags) {}
+
   const char* Name;
   TEffectProc* Proc;
-  std::uint8_t Flags = efNone;
+  std::uint8_t Flags;
 
   constexpr bool Seeded() const { return (Flags & efSeeded) != 0; }
   constexpr bool DrawsEveryPixel() const { return (Flags & efDrawsEveryPixel) != 0; }
