@@ -15,11 +15,13 @@ TMainForm::TMainForm(platform::TBackend& backend)
                 platform::CreateMediaDevice(backend.Loop())) {}
 
 TMainForm::TMainForm(platform::TBackend& backend, std::string executablePath,
-                     std::unique_ptr<platform::TMediaDevice> mediaDevice)
+                     std::unique_ptr<platform::TMediaDevice> mediaDevice,
+                     std::uint32_t styleSeed)
     : backend_(backend),
       loop_(backend.Loop()),
       window_(backend.MainWindow()),
       executablePath_(std::move(executablePath)),
+      styleSeed_(styleSeed),
       mediaDevice_(std::move(mediaDevice)) {
   window_.SetCaption("Viewer");
   window_.SetColor(0);
@@ -93,6 +95,11 @@ void TMainForm::FormCreate() {
   const settings::TShowSettings show = settings::ReadShowSettings(*zPXML);
   *ImageList = show.ImageList;
   IsLooped = show.IsLooped;
+  // A show without a usable style plays with the fade, as every show did before the setting.
+  Styles = transition::TStyleSequence(
+      transition::ParseStyleChoice(effects::EffectTable, show.Style).value_or(
+          transition::TStyleChoice{}),
+      styleSeed_);
   ImageIndex = 0;
   ShowSlide(0);
   if (!show.Mouse) {
@@ -188,6 +195,7 @@ void TMainForm::ShowSlide(std::int32_t i) {
   const std::string path = platform::JoinPath(WorkingFolderPath(aPCInfo->Folders().Temp()),
                                               (*ImageList)[static_cast<std::size_t>(i)]);
   Image->Picture().LoadFromFile(path);
+  Image->SetStyle(Styles.Next());
   Image->Execute();
 }
 

@@ -8,6 +8,7 @@
 #include <exception>
 #include <stdexcept>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,7 @@
 #include "settings/app_xml_file_storage.h"
 #include "slideview/slide_view.h"
 #include "sound/media_player.h"
+#include "transition/style_choice.h"
 
 namespace pavona::app {
 
@@ -35,9 +37,10 @@ class TMainForm {
   // own file, with the backend's media device.
   explicit TMainForm(platform::TBackend& backend);
   // The same on the show at executablePath, playing sound through mediaDevice (tests hand in a
-  // packed show and a scripted device).
+  // packed show and a scripted device); styleSeed seeds the choice of a "random" style.
   TMainForm(platform::TBackend& backend, std::string executablePath,
-            std::unique_ptr<platform::TMediaDevice> mediaDevice);
+            std::unique_ptr<platform::TMediaDevice> mediaDevice,
+            std::uint32_t styleSeed = std::random_device{}());
   // FormDestroy, then the components.
   ~TMainForm();
   TMainForm(const TMainForm&) = delete;
@@ -61,6 +64,8 @@ class TMainForm {
   std::unique_ptr<std::vector<std::string>> ImageList;
   std::int32_t ImageIndex = 0;
   bool IsLooped = false;
+  // The style of each slide change, from the "Style" setting (the fade until it is read).
+  transition::TStyleSequence Styles;
 
   // The startup sequence: makes the working folder, unpacks the show into it, reads its
   // settings, shows slide 0, arms the slide timer and starts the sound. A failing step ends it
@@ -90,6 +95,7 @@ class TMainForm {
   platform::TEventLoop& loop_;
   platform::TWindow& window_;
   const std::string executablePath_;
+  const std::uint32_t styleSeed_;
   // Outlives MediaPlayer, which sends its commands to it.
   std::unique_ptr<platform::TMediaDevice> mediaDevice_;
 };
