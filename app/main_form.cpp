@@ -52,10 +52,14 @@ TMainForm::TMainForm(platform::TBackend& backend, std::string executablePath,
   zSHFile->Operation = foDelete;
   zSHFile->Options = fofNoConfirmation | fofSilent | fofNoErrorUI;
   aPCInfo = std::make_unique<TComputerInfoEx>();
+  zPointerTimer = std::make_unique<platform::TTimer>(loop_);
+  zPointerTimer->SetInterval(kPointerIdleMs);
+  zPointerTimer->SetOnTimer([this] { zPointerTimerTimer(); });
 
   window_.OnKeyDown = [this](platform::TVirtualKey key, platform::TShiftState shift) {
     FormKeyDown(key, shift);
   };
+  window_.OnMouseMove = [this](int x, int y) { FormMouseMove(x, y); };
 
   try {
     FormCreate();
@@ -71,6 +75,8 @@ TMainForm::~TMainForm() {
     loop_.HandleException(std::current_exception());
   }
   window_.OnKeyDown = nullptr;
+  window_.OnMouseMove = nullptr;
+  zPointerTimer.reset();
   Image.reset();
   MediaPlayer.reset();
   aPCInfo.reset();
@@ -155,6 +161,18 @@ void TMainForm::ImageMouseDown(slideview::TCustomSlideView& /*Sender*/,
 }
 
 void TMainForm::zTimerTimer() { Next(); }
+
+void TMainForm::FormMouseMove(int /*X*/, int /*Y*/) {
+  window_.SetPointerVisible(true);
+  // Re-enabling restarts the idle period from now.
+  zPointerTimer->SetEnabled(false);
+  zPointerTimer->SetEnabled(true);
+}
+
+void TMainForm::zPointerTimerTimer() {
+  zPointerTimer->SetEnabled(false);
+  window_.SetPointerVisible(false);
+}
 
 void TMainForm::MediaPlayerNotify(sound::TMediaPlayer& Sender) { sound::RestartAtEnd(Sender); }
 

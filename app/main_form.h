@@ -59,6 +59,9 @@ class TMainForm {
   std::unique_ptr<settings::TAppXMLFileStorage> zPXML;
   std::unique_ptr<TSHFileOperation> zSHFile;
   std::unique_ptr<TComputerInfoEx> aPCInfo;
+  // Hides the mouse pointer once it has rested for kPointerIdleMs.
+  std::unique_ptr<platform::TTimer> zPointerTimer;
+  static constexpr std::uint32_t kPointerIdleMs = 2000;
 
   // Slide names relative to the working folder; absent until the startup sequence makes it.
   std::unique_ptr<std::vector<std::string>> ImageList;
@@ -76,6 +79,9 @@ class TMainForm {
   void ImageMouseDown(slideview::TCustomSlideView& Sender, platform::TMouseButton Button,
                       platform::TShiftState Shift, int X, int Y);
   void zTimerTimer();
+  // The pointer shows while the mouse moves and hides once it rests.
+  void FormMouseMove(int X, int Y);
+  void zPointerTimerTimer();
   // Plays the sound again from its start whenever a pass has reached its end.
   void MediaPlayerNotify(sound::TMediaPlayer& Sender);
   void aAppEventsException(std::exception_ptr E);

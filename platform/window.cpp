@@ -4,7 +4,7 @@ namespace pavona::platform {
 
 namespace {
 
-enum : std::uint32_t { kKeyDown = 1, kMouseDown, kClose, kPaint, kUpload };
+enum : std::uint32_t { kKeyDown = 1, kMouseDown, kClose, kPaint, kUpload, kMouseMove };
 
 // The smallest rectangle holding both; an empty rectangle adds nothing.
 raster::Rect Union(const raster::Rect& a, const raster::Rect& b) {
@@ -48,6 +48,9 @@ void TWindow::Dispatch(const TMessage& message) {
                     static_cast<TShiftState>(message.WParam >> 8), LowWord(message.LParam),
                     HighWord(message.LParam));
       }
+      break;
+    case kMouseMove:
+      if (OnMouseMove) OnMouseMove(LowWord(message.LParam), HighWord(message.LParam));
       break;
     case kClose:
       if (OnClose) {
@@ -124,6 +127,14 @@ void TWindow::PostKeyDown(TVirtualKey key, TShiftState shift) { target_.Post(kKe
 void TWindow::PostMouseDown(TMouseButton button, TShiftState shift, int x, int y) {
   target_.Post(kMouseDown, static_cast<std::intptr_t>(button) | (static_cast<std::intptr_t>(shift) << 8),
                PackPoint(x, y));
+}
+
+void TWindow::PostMouseMove(int x, int y) { target_.Post(kMouseMove, 0, PackPoint(x, y)); }
+
+void TWindow::SetPointerVisible(bool visible) {
+  if (visible == pointerVisible_) return;
+  pointerVisible_ = visible;
+  SetNativePointerVisible(visible);
 }
 
 void TWindow::PostClose() { target_.Post(kClose); }
