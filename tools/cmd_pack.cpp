@@ -27,6 +27,7 @@
 #include "effects/effect_table.h"
 #include "transition/style_choice.h"
 #include "tools/command.h"
+#include "tools/pack_show.h"
 #include "tools/picture_fit.h"
 #include "tools/progress_line.h"
 #include "tools/scratch_folder.h"
@@ -497,6 +498,8 @@ int Run(const std::vector<std::string>& args) {
 }
 
 }  // namespace
+
+int PackShow(const std::vector<std::string>& args) { return Run(args); }
 
 constexpr const char* kHelp =
     R"(Makes SHOW: the player followed by a package of the pictures, the sound and the

@@ -407,3 +407,26 @@ TEST_F(PackTest, HelpVersionAndNoProgressOffATerminal) {
 }
 
 }  // namespace
+
+namespace {
+
+// play packs into a private file, runs it with the player's exit code, and removes it after.
+TEST_F(PackTest, PlayRunsATemporaryShowAndDeletesIt) {
+  WriteFile(dir_ / "echo-viewer", "#!/bin/sh\necho \"$0\"\nexit 3\n");
+  fs::permissions(dir_ / "echo-viewer", fs::perms::owner_all);
+  const std::string tool = ShellQuote(PAVONA_TOOL);
+  const Result played = Shell(tool + " play --player echo-viewer --style 5 a.jpg");
+  EXPECT_EQ(played.code, 3) << played.err;
+  ASSERT_FALSE(played.out.empty()) << played.err;
+  const std::string show = played.out.substr(0, played.out.size() - 1);
+  EXPECT_FALSE(fs::exists(show)) << show;
+  EXPECT_FALSE(fs::exists(fs::path(show).parent_path())) << show;
+
+  const Result refused = Shell(tool + " play -o kept --player echo-viewer a.jpg");
+  EXPECT_EQ(refused.code, 2);
+  EXPECT_FALSE(fs::exists(dir_ / "kept"));
+  WriteFile(dir_ / "bad.png", "not a picture");
+  EXPECT_EQ(Shell(tool + " play --player echo-viewer bad.png").code, 2);
+}
+
+}  // namespace
