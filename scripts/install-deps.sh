@@ -11,7 +11,7 @@ packages=(
   libpng-dev libjpeg62-turbo-dev libtiff-dev zlib1g-dev libbz2-dev liblzma-dev libwavpack-dev
   unicode-data
   xvfb xauth x11-utils xdotool imagemagick
-  zip unzip 7zip wavpack sox
+  zip unzip 7zip wavpack sox man-db
 )
 
 missing=()
