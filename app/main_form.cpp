@@ -15,11 +15,13 @@ TMainForm::TMainForm(platform::TBackend& backend)
                 platform::CreateMediaDevice(backend.Loop())) {}
 
 TMainForm::TMainForm(platform::TBackend& backend, std::string executablePath,
-                     std::unique_ptr<platform::TMediaDevice> mediaDevice)
+                     std::unique_ptr<platform::TMediaDevice> mediaDevice,
+                     std::uint32_t styleSeed)
     : backend_(backend),
       loop_(backend.Loop()),
       window_(backend.MainWindow()),
       executablePath_(std::move(executablePath)),
+      styleSeed_(styleSeed),
       mediaDevice_(std::move(mediaDevice)) {
   window_.SetCaption("Viewer");
   window_.SetColor(0);
@@ -50,10 +52,14 @@ TMainForm::TMainForm(platform::TBackend& backend, std::string executablePath,
   zSHFile->Operation = foDelete;
   zSHFile->Options = fofNoConfirmation | fofSilent | fofNoErrorUI;
   aPCInfo = std::make_unique<TComputerInfoEx>();
+  zPointerTimer = std::make_unique<platform::TTimer>(loop_);
+  zPointerTimer->SetInterval(kPointerIdleMs);
+  zPointerTimer->SetOnTimer([this] { zPointerTimerTimer(); });
 
   window_.OnKeyDown = [this](platform::TVirtualKey key, platform::TShiftState shift) {
     FormKeyDown(key, shift);
   };
+  window_.OnMouseMove = [this](int x, int y) { FormMouseMove(x, y); };
 
   try {
     FormCreate();
@@ -69,6 +75,8 @@ TMainForm::~TMainForm() {
     loop_.HandleException(std::current_exception());
   }
   window_.OnKeyDown = nullptr;
+  window_.OnMouseMove = nullptr;
+  zPointerTimer.reset();
   Image.reset();
   MediaPlayer.reset();
   aPCInfo.reset();
@@ -93,6 +101,11 @@ void TMainForm::FormCreate() {
   const settings::TShowSettings show = settings::ReadShowSettings(*zPXML);
   *ImageList = show.ImageList;
   IsLooped = show.IsLooped;
+  // A show without a usable style plays with the fade, as every show did before the setting.
+  Styles = transition::TStyleSequence(
+      transition::ParseStyleChoice(effects::EffectTable, show.Style).value_or(
+          transition::TStyleChoice{}),
+      styleSeed_);
   ImageIndex = 0;
   ShowSlide(0);
   if (!show.Mouse) {
@@ -149,6 +162,18 @@ void TMainForm::ImageMouseDown(slideview::TCustomSlideView& /*Sender*/,
 
 void TMainForm::zTimerTimer() { Next(); }
 
+void TMainForm::FormMouseMove(int /*X*/, int /*Y*/) {
+  window_.SetPointerVisible(true);
+  // Re-enabling restarts the idle period from now.
+  zPointerTimer->SetEnabled(false);
+  zPointerTimer->SetEnabled(true);
+}
+
+void TMainForm::zPointerTimerTimer() {
+  zPointerTimer->SetEnabled(false);
+  window_.SetPointerVisible(false);
+}
+
 void TMainForm::MediaPlayerNotify(sound::TMediaPlayer& Sender) { sound::RestartAtEnd(Sender); }
 
 std::int32_t TMainForm::SlideCount() const {
@@ -188,6 +213,7 @@ void TMainForm::ShowSlide(std::int32_t i) {
   const std::string path = platform::JoinPath(WorkingFolderPath(aPCInfo->Folders().Temp()),
                                               (*ImageList)[static_cast<std::size_t>(i)]);
   Image->Picture().LoadFromFile(path);
+  Image->SetStyle(Styles.Next());
   Image->Execute();
 }
 

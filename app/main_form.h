@@ -8,6 +8,7 @@
 #include <exception>
 #include <stdexcept>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,7 @@
 #include "settings/app_xml_file_storage.h"
 #include "slideview/slide_view.h"
 #include "sound/media_player.h"
+#include "transition/style_choice.h"
 
 namespace pavona::app {
 
@@ -35,9 +37,10 @@ class TMainForm {
   // own file, with the backend's media device.
   explicit TMainForm(platform::TBackend& backend);
   // The same on the show at executablePath, playing sound through mediaDevice (tests hand in a
-  // packed show and a scripted device).
+  // packed show and a scripted device); styleSeed seeds the choice of a "random" style.
   TMainForm(platform::TBackend& backend, std::string executablePath,
-            std::unique_ptr<platform::TMediaDevice> mediaDevice);
+            std::unique_ptr<platform::TMediaDevice> mediaDevice,
+            std::uint32_t styleSeed = std::random_device{}());
   // FormDestroy, then the components.
   ~TMainForm();
   TMainForm(const TMainForm&) = delete;
@@ -56,11 +59,16 @@ class TMainForm {
   std::unique_ptr<settings::TAppXMLFileStorage> zPXML;
   std::unique_ptr<TSHFileOperation> zSHFile;
   std::unique_ptr<TComputerInfoEx> aPCInfo;
+  // Hides the mouse pointer once it has rested for kPointerIdleMs.
+  std::unique_ptr<platform::TTimer> zPointerTimer;
+  static constexpr std::uint32_t kPointerIdleMs = 2000;
 
   // Slide names relative to the working folder; absent until the startup sequence makes it.
   std::unique_ptr<std::vector<std::string>> ImageList;
   std::int32_t ImageIndex = 0;
   bool IsLooped = false;
+  // The style of each slide change, from the "Style" setting (the fade until it is read).
+  transition::TStyleSequence Styles;
 
   // The startup sequence: makes the working folder, unpacks the show into it, reads its
   // settings, shows slide 0, arms the slide timer and starts the sound. A failing step ends it
@@ -71,6 +79,9 @@ class TMainForm {
   void ImageMouseDown(slideview::TCustomSlideView& Sender, platform::TMouseButton Button,
                       platform::TShiftState Shift, int X, int Y);
   void zTimerTimer();
+  // The pointer shows while the mouse moves and hides once it rests.
+  void FormMouseMove(int X, int Y);
+  void zPointerTimerTimer();
   // Plays the sound again from its start whenever a pass has reached its end.
   void MediaPlayerNotify(sound::TMediaPlayer& Sender);
   void aAppEventsException(std::exception_ptr E);
@@ -90,6 +101,7 @@ class TMainForm {
   platform::TEventLoop& loop_;
   platform::TWindow& window_;
   const std::string executablePath_;
+  const std::uint32_t styleSeed_;
   // Outlives MediaPlayer, which sends its commands to it.
   std::unique_ptr<platform::TMediaDevice> mediaDevice_;
 };

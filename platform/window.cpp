@@ -4,7 +4,7 @@ namespace pavona::platform {
 
 namespace {
 
-enum : std::uint32_t { kKeyDown = 1, kMouseDown, kClose, kPaint, kUpload };
+enum : std::uint32_t { kKeyDown = 1, kMouseDown, kClose, kPaint, kUpload, kMouseMove };
 
 // Mouse positions travel as two signed 16-bit halves of one parameter, as in window messages.
 std::intptr_t PackPoint(int x, int y) {
@@ -35,6 +35,9 @@ void TWindow::Dispatch(const TMessage& message) {
                     static_cast<TShiftState>(message.WParam >> 8), LowWord(message.LParam),
                     HighWord(message.LParam));
       }
+      break;
+    case kMouseMove:
+      if (OnMouseMove) OnMouseMove(LowWord(message.LParam), HighWord(message.LParam));
       break;
     case kClose:
       if (OnClose) {
@@ -111,6 +114,14 @@ void TWindow::PostKeyDown(TVirtualKey key, TShiftState shift) { target_.Post(kKe
 void TWindow::PostMouseDown(TMouseButton button, TShiftState shift, int x, int y) {
   target_.Post(kMouseDown, static_cast<std::intptr_t>(button) | (static_cast<std::intptr_t>(shift) << 8),
                PackPoint(x, y));
+}
+
+void TWindow::PostMouseMove(int x, int y) { target_.Post(kMouseMove, 0, PackPoint(x, y)); }
+
+void TWindow::SetPointerVisible(bool visible) {
+  if (visible == pointerVisible_) return;
+  pointerVisible_ = visible;
+  SetNativePointerVisible(visible);
 }
 
 void TWindow::PostClose() { target_.Post(kClose); }

@@ -16,7 +16,9 @@
 // Input and close events are dispatched on the UI thread through the On* members; an unassigned
 // member is skipped, except OnClose, whose absence posts the quit request with exit code 0.
 // Key-down events carry virtual-key codes (keys.h) and come for every key, auto-repeats included;
-// each mouse press is one event, both presses of a double click included.
+// each mouse press is one event, both presses of a double click included; mouse motion comes as
+// OnMouseMove with the pointer's client position.
+// Pointer: SetPointerVisible shows or hides the mouse pointer over the window (UI thread).
 #pragma once
 
 #include <algorithm>
@@ -49,6 +51,8 @@ class TWindow {
   // Shows the window full screen; the first paint of the whole client area follows.
   void Show();
   bool Visible() const { return visible_; }
+  void SetPointerVisible(bool visible);
+  bool PointerVisible() const { return pointerVisible_; }
 
   // Any thread.
   raster::Size ClientSize() const;
@@ -63,6 +67,7 @@ class TWindow {
   // Events, dispatched on the UI thread.
   std::function<void(TVirtualKey key, TShiftState shift)> OnKeyDown;
   std::function<void(TMouseButton button, TShiftState shift, int x, int y)> OnMouseDown;
+  std::function<void(int x, int y)> OnMouseMove;
   std::function<void()> OnClose;
   std::function<void(const raster::Rect& update)> OnPaint;
   std::function<void()> OnResize;
@@ -70,6 +75,7 @@ class TWindow {
   // Backends: queue an input event as posted work, in arrival order (any thread).
   void PostKeyDown(TVirtualKey key, TShiftState shift);
   void PostMouseDown(TMouseButton button, TShiftState shift, int x, int y);
+  void PostMouseMove(int x, int y);
   void PostClose();
 
  protected:
@@ -81,6 +87,7 @@ class TWindow {
   virtual void UploadToScreen(const raster::Rect& area) = 0;
   virtual void ShowNative() = 0;
   virtual void SetNativeCaption(const std::string& caption) = 0;
+  virtual void SetNativePointerVisible(bool visible) = 0;
 
  private:
   void Dispatch(const TMessage& message);
@@ -92,6 +99,7 @@ class TWindow {
   std::string caption_;
   raster::Pixel color_ = 0;  // black
   bool visible_ = false;
+  bool pointerVisible_ = true;
   raster::Bitmap canvas_;
   mutable std::mutex stateMutex_;  // guards the rectangles and flags below
   raster::Size clientSize_;

@@ -12,7 +12,7 @@ packages=(
   libfreetype-dev fonts-dejavu-core
   unicode-data
   xvfb xauth x11-utils xdotool imagemagick
-  zip unzip 7zip wavpack sox
+  zip unzip 7zip wavpack sox man-db
 )
 
 missing=()

@@ -25,6 +25,7 @@ TShowSettings ReadShowSettings(TAppXMLFileStorage& store) {
   settings.Mouse = store.ReadBoolean("Mouse", true);
   if (!settings.Mouse) settings.Seconds = store.ReadString("Seconds", "");
   settings.Sound = store.ReadString("Sound", "");
+  settings.Style = store.ReadString("Style", "");
   return settings;
 }
 

@@ -1,5 +1,5 @@
 // A show's settings as the viewer reads them from pavona.xml: the slide list, whether navigation
-// wraps, automatic advance, and the background sound.
+// wraps, automatic advance, the background sound and the transition style.
 //
 // The viewer's startup points a store set up by ConfigureViewerStorage at the file, takes the
 // values with ReadShowSettings, acts on them step by step (showing slide 0 before it arms the
@@ -23,6 +23,7 @@ struct TShowSettings {
   bool Mouse = true;                   // "Mouse": true means no automatic advance
   std::string Seconds;                 // "Seconds", read only when Mouse is false
   std::string Sound;                   // "Sound": a file name, or "" for no sound
+  std::string Style;                   // "Style": a style number, a name, "random", or ""
 
   // The slide timer's period: Seconds × 1000 ms in 32-bit arithmetic that wraps, taken as
   // unsigned. Raises EConvertError when Seconds is not integer text.

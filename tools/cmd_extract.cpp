@@ -28,8 +28,18 @@ int Run(const std::vector<std::string>& args) {
 
 }  // namespace
 
+constexpr const char* kHelp =
+    R"(Unpacks ARCHIVE into DIR exactly as the player unpacks a show into its working folder:
+flat (folders in entry names are dropped), a later entry of the same name replacing an earlier
+one. DIR is made when missing. Each entry that fails is named on standard error and the exit
+code is then 1. There are no options.
+
+Example:
+  pavona extract holiday.show holiday-files
+)";
+
 PAVONA_COMMAND("extract", "ARCHIVE DIR",
                 "extract a ZIP file or show into DIR as the player does; exit 1 if entries failed",
-                &Run);
+                &Run, kHelp);
 
 }  // namespace pavona::tools

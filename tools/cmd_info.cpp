@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "effects/effect_table.h"
 #include "package/archive_error.h"
 #include "package/package_extract.h"
 #include "package/zip_archive.h"
@@ -16,6 +17,8 @@
 #include "settings/int_text.h"
 #include "settings/show_settings.h"
 #include "tools/command.h"
+#include "tools/scratch_folder.h"
+#include "transition/style_choice.h"
 
 namespace pavona::tools {
 
@@ -57,6 +60,16 @@ TAdvance AdvanceOf(const settings::TShowSettings& show) {
   }
 }
 
+// The transition the viewer plays: the setting's choice, or the fade when it names none.
+transition::TStyleChoice StyleOf(const settings::TShowSettings& show) {
+  return transition::ParseStyleChoice(effects::EffectTable, show.Style)
+      .value_or(transition::TStyleChoice{});
+}
+
+const char* StyleName(transition::TShowStyle style) {
+  return effects::EffectTable[style - 1].Name;
+}
+
 void PrintJson(const settings::TShowSettings& show, const TAdvance& advance) {
   std::string slides;
   for (const std::string& name : show.ImageList) {
@@ -64,10 +77,14 @@ void PrintJson(const settings::TShowSettings& show, const TAdvance& advance) {
   }
   const std::string ms = advance.PeriodMs ? std::to_string(*advance.PeriodMs) : "null";
   const std::string error = advance.PeriodMs ? "null" : JsonString(advance.Error);
+  const transition::TStyleChoice style = StyleOf(show);
+  const std::string styleValue =
+      style.Random ? JsonString(transition::kRandomStyleText) : std::to_string(style.Style);
+  const std::string styleName = style.Random ? "null" : JsonString(StyleName(style.Style));
   std::printf("{\"slides\": [%s], \"loop\": %s, \"advance_ms\": %s, \"advance_error\": %s, "
-              "\"sound\": %s}\n",
+              "\"sound\": %s, \"style\": %s, \"style_name\": %s}\n",
               slides.c_str(), show.IsLooped ? "true" : "false", ms.c_str(), error.c_str(),
-              JsonString(show.Sound).c_str());
+              JsonString(show.Sound).c_str(), styleValue.c_str(), styleName.c_str());
 }
 
 void PrintText(const settings::TShowSettings& show, const TAdvance& advance) {
@@ -80,6 +97,16 @@ void PrintText(const settings::TShowSettings& show, const TAdvance& advance) {
     std::printf("advance: off (%s)\n", advance.Error.c_str());
   }
   std::printf("sound: %s\n", show.Sound.empty() ? "none" : show.Sound.c_str());
+  const transition::TStyleChoice style = StyleOf(show);
+  if (style.Random) {
+    std::printf("style: random, a different one at each change\n");
+  } else {
+    std::printf("style: %u %s", static_cast<unsigned>(style.Style), StyleName(style.Style));
+    if (!show.Style.empty() && !transition::ParseStyleChoice(effects::EffectTable, show.Style)) {
+      std::printf(" ('%s' names no style)", show.Style.c_str());
+    }
+    std::printf("\n");
+  }
 }
 
 // Whether the file holds a ZIP package (a plain one, or a show): its directory loads.
@@ -92,21 +119,6 @@ bool IsArchive(const std::string& path) {
     return false;
   }
 }
-
-// A private folder for one extraction, removed with everything in it.
-class TScratchFolder {
- public:
-  TScratchFolder() : path_(platform::CreateTemporaryDirectory()) {
-    if (path_.empty()) throw std::runtime_error("cannot create a temporary folder");
-  }
-  ~TScratchFolder() { platform::RemoveTree(path_); }
-  TScratchFolder(const TScratchFolder&) = delete;
-  TScratchFolder& operator=(const TScratchFolder&) = delete;
-  const std::string& Path() const { return path_; }
-
- private:
-  std::string path_;
-};
 
 // The viewer extracts the whole package flat, so the settings it reads are the last entry whose
 // name ends in pavona.xml; an entry that fails is skipped, as in the viewer.
@@ -154,7 +166,21 @@ int Run(const std::vector<std::string>& args) {
 
 }  // namespace
 
+constexpr const char* kHelp =
+    R"(Reads the settings exactly as the viewer does at startup and says what it will do.
+FILE is a settings file, a show, or a ZIP package (whose pavona.xml is read as the viewer finds
+it after extracting). Nothing is written.
+
+  --json   one line of JSON with the keys slides, loop, advance_ms, advance_error, sound,
+           style and style_name, instead of text.
+
+Examples:
+  pavona info holiday.show
+  pavona info --json pavona.xml
+)";
+
 PAVONA_COMMAND("info", "SETTINGS.xml|SHOW|ARCHIVE [--json]",
-               "show the slides, looping, automatic advance and sound a show's settings set", &Run);
+               "show the slides, looping, automatic advance, sound and style a show's settings set",
+               &Run, kHelp);
 
 }  // namespace pavona::tools

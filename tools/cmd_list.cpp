@@ -61,8 +61,17 @@ int Run(const std::vector<std::string>& args) {
 
 }  // namespace
 
+constexpr const char* kHelp =
+    R"(Lists every entry of ARCHIVE (a show or a plain ZIP file) as the player's package
+reader sees it: compression method, sizes, CRC-32, time and name, then the totals. There are no
+options.
+
+Example:
+  pavona list holiday.show
+)";
+
 PAVONA_COMMAND("list", "ARCHIVE",
                 "list the entries of a ZIP file or show: method, sizes, CRC-32, time, name",
-                &Run);
+                &Run, kHelp);
 
 }  // namespace pavona::tools

@@ -10,6 +10,7 @@
 #include <random>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/files.h"
@@ -18,10 +19,20 @@
 #include "platform/replacing_file.h"
 #include "platform/media_device.h"
 #include "platform/stream.h"
+#include "pictures/picture.h"
+#include "pictures/jpeg_writer.h"
+#include "pictures/picture_formats.h"
+#include "pictures/png_writer.h"
 #include "settings/comma_text.h"
 #include "settings/utf8.h"
 #include "settings/xml_value.h"
+#include "effects/effect_table.h"
+#include "transition/style_choice.h"
 #include "tools/command.h"
+#include "tools/pack_show.h"
+#include "tools/picture_fit.h"
+#include "tools/progress_line.h"
+#include "tools/scratch_folder.h"
 #include "tools/zip_writer.h"
 
 namespace pavona::tools {
@@ -47,6 +58,8 @@ struct TPackOptions {
   std::optional<long> seconds;
   std::string sound;
   std::string player;
+  std::optional<transition::TStyleChoice> style;
+  std::optional<raster::Size> fit;
   std::vector<std::string> pictures;
 };
 
@@ -64,6 +77,23 @@ long ParseSeconds(const std::string& text) {
                      std::to_string(kMaxSeconds) + ", not " + Quoted(text)};
   }
   return value;
+}
+
+// WxH, each side a whole number from 1 to 65535.
+raster::Size ParseFit(const std::string& text) {
+  const auto side = [](const std::string& part) {
+    const bool digits = !part.empty() && part.size() <= 5 &&
+                        part.find_first_not_of("0123456789") == std::string::npos;
+    const int value = digits ? std::stoi(part) : 0;
+    return value >= 1 && value <= 65535 ? value : 0;
+  };
+  const std::size_t x = text.find_first_of("xX");
+  const int width = x == std::string::npos ? 0 : side(text.substr(0, x));
+  const int height = x == std::string::npos ? 0 : side(text.substr(x + 1));
+  if (width == 0 || height == 0) {
+    throw UsageError{"--fit needs WIDTHxHEIGHT in pixels, such as 1920x1080, not " + Quoted(text)};
+  }
+  return {width, height};
 }
 
 TPackOptions ParseArguments(const std::vector<std::string>& args) {
@@ -95,6 +125,17 @@ TPackOptions ParseArguments(const std::vector<std::string>& args) {
       options.seconds = ParseSeconds(value(given));
     } else if (arg == "--sound") {
       options.sound = value(haveSound);
+    } else if (arg == "--style") {
+      bool given = options.style.has_value();
+      const std::string& text = value(given);
+      options.style = transition::ParseStyleChoice(effects::EffectTable, text);
+      if (!options.style) {
+        throw UsageError{"unknown style " + Quoted(text) +
+                         ": give a number from 1 to 176, a name from 'pavona styles', or random"};
+      }
+    } else if (arg == "--fit") {
+      bool given = options.fit.has_value();
+      options.fit = ParseFit(value(given));
     } else if (arg == "--player") {
       options.player = value(havePlayer);
     } else {
@@ -108,11 +149,77 @@ TPackOptions ParseArguments(const std::vector<std::string>& args) {
 }
 
 bool IsPictureExtension(const std::string& extension) {
-  static const char* const kShown[] = {"bmp", "png", "jpeg", "jpg", "tif",
-                                       "tiff", "ico", "emf", "wmf"};
-  const std::string lower = base::AsciiLowerCase(extension);
-  return std::any_of(std::begin(kShown), std::end(kShown),
-                     [&](const char* shown) { return lower == shown; });
+  return !extension.empty() && pictures::FileFormats().FindExt(extension) != nullptr;
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Natural name order: runs of digits compare by their value (2 before 10), the rest ignoring
+// the case of ASCII letters; names equal that way fall back to their bytes.
+bool NaturalLess(const std::string& a, const std::string& b) {
+  std::size_t i = 0;
+  std::size_t j = 0;
+  while (i < a.size() && j < b.size()) {
+    if (IsDigit(a[i]) && IsDigit(b[j])) {
+      std::size_t endA = i;
+      std::size_t endB = j;
+      while (endA < a.size() && IsDigit(a[endA])) ++endA;
+      while (endB < b.size() && IsDigit(b[endB])) ++endB;
+      std::size_t startA = i;
+      std::size_t startB = j;
+      while (startA + 1 < endA && a[startA] == '0') ++startA;
+      while (startB + 1 < endB && b[startB] == '0') ++startB;
+      const std::string_view runA(a.data() + startA, endA - startA);
+      const std::string_view runB(b.data() + startB, endB - startB);
+      if (runA.size() != runB.size()) return runA.size() < runB.size();
+      if (runA != runB) return runA < runB;
+      i = endA;
+      j = endB;
+      continue;
+    }
+    const char ca = base::AsciiLower(a[i]);
+    const char cb = base::AsciiLower(b[j]);
+    if (ca != cb) return static_cast<unsigned char>(ca) < static_cast<unsigned char>(cb);
+    ++i;
+    ++j;
+  }
+  if ((i < a.size()) != (j < b.size())) return j < b.size();
+  return a < b;
+}
+
+// A folder stands for the pictures directly in it (not in its sub-folders), in natural order.
+std::vector<std::string> ExpandFolders(const std::vector<std::string>& given) {
+  std::vector<std::string> pictures;
+  for (const std::string& path : given) {
+    std::error_code error;
+    if (!fs::is_directory(path, error)) {
+      pictures.push_back(path);
+      continue;
+    }
+    std::vector<std::string> names;
+    for (const std::string& name : platform::ListDirectory(path)) {
+      const std::string file = platform::JoinPath(path, name);
+      if (IsPictureExtension(platform::ExtensionOf(name)) && fs::is_regular_file(file, error)) {
+        names.push_back(name);
+      }
+    }
+    if (names.empty()) throw EPackError("the folder " + Quoted(path) + " holds no pictures");
+    std::sort(names.begin(), names.end(), NaturalLess);
+    for (const std::string& name : names) pictures.push_back(platform::JoinPath(path, name));
+  }
+  return pictures;
+}
+
+// Decodes the picture as the viewer will, so that a show never holds a slide it cannot show.
+void CheckPicture(const std::string& path, pictures::TPicture& picture) {
+  try {
+    picture.LoadFromFile(path);
+  } catch (const std::exception& e) {
+    throw EPackError(Quoted(path) + ": the viewer cannot show this picture: " + e.what());
+  }
+  if (picture.Width() <= 0 || picture.Height() <= 0) {
+    throw EPackError(Quoted(path) + ": the picture has no pixels");
+  }
 }
 
 bool IsValidUtf8(const std::string& text) {
@@ -176,6 +283,7 @@ std::string SettingsText(const TPackOptions& options, const std::vector<std::str
   element("Mouse", options.seconds ? "False" : "True");
   if (options.seconds) element("Seconds", std::to_string(*options.seconds));
   if (!soundName.empty()) element("Sound", soundName);
+  if (options.style) element("Style", options.style->Text());
   text += "</Info>\r\n";
   return text;
 }
@@ -219,7 +327,8 @@ void CopyPlayer(const std::string& player, platform::TStream& out) {
   while (const std::size_t got = in.Read(block.data(), block.size())) out.Write(block.data(), got);
 }
 
-void Report(const TZipEntryInfo& entry) {
+void Report(const TZipEntryInfo& entry, TProgressLine& progress) {
+  progress.Clear();
   if (entry.Method == package::zip_method::kDeflated) {
     // Deflate is kept only when it shrinks the entry, so Size is never 0 here.
     const auto saved =
@@ -231,13 +340,45 @@ void Report(const TZipEntryInfo& entry) {
   }
 }
 
-void AddFile(TZipWriter& zip, const std::string& name, const std::string& path) {
+void AddFile(TZipWriter& zip, const std::string& name, const std::string& path,
+             TProgressLine& progress) {
   platform::TFileStream in(path, platform::FileMode::Read);
-  Report(zip.Add(name, in, ModificationTime(path)));
+  Report(zip.Add(name, in, ModificationTime(path)), progress);
+}
+
+// A picture made to fit the box of --fit: JPEG again as JPEG at quality 90, PNG as PNG, the
+// other kinds as PNG under the name with ".png" (the viewer picks the decoder by extension).
+// Returns the package name of the smaller picture, now written into folder.
+std::string WriteFitted(const pictures::TPicture& picture, const std::string& name,
+                        raster::Size size, const std::string& folder) {
+  raster::Bitmap natural(picture.Width(), picture.Height());
+  picture.Graphic()->Draw(natural, raster::Point{0, 0});
+  const raster::Bitmap scaled = ScaleDownByArea(natural, size);
+  const std::string extension = base::AsciiLowerCase(platform::ExtensionOf(name));
+  if (extension == "jpg" || extension == "jpeg") {
+    pictures::WriteJpegFile(platform::JoinPath(folder, name), scaled, 90);
+    return name;
+  }
+  const std::string fitted =
+      extension == "png" ? name : name.substr(0, name.size() - extension.size()) + "png";
+  pictures::WritePngFile(platform::JoinPath(folder, fitted), scaled);
+  return fitted;
+}
+
+std::uintmax_t FileSize(const std::string& path) {
+  std::error_code error;
+  const std::uintmax_t size = fs::file_size(path, error);
+  return error ? 0 : size;
+}
+
+std::string CountText(const char* doing, std::size_t done, std::size_t total) {
+  return std::string("pavona pack: ") + doing + " " + std::to_string(done) + " of " +
+         std::to_string(total);
 }
 
 int Run(const std::vector<std::string>& args) {
-  const TPackOptions options = ParseArguments(args);
+  TPackOptions options = ParseArguments(args);
+  options.pictures = ExpandFolders(options.pictures);
   const std::string player = options.player.empty() ? DefaultPlayer() : options.player;
 
   // Check everything before writing anything.
@@ -263,20 +404,51 @@ int Run(const std::vector<std::string>& args) {
     inputs.push_back(options.sound);
   }
   // pavona.xml needs no place here: no picture or sound extension is "xml".
-  std::vector<std::string> entryNames = names;
-  if (!soundName.empty()) entryNames.push_back(soundName);
-  for (std::size_t i = 0; i < entryNames.size(); ++i) {
-    for (std::size_t j = 0; j < i; ++j) {
-      // Letter case is ignored: on a file system that ignores it, one would replace the other.
-      if (base::AsciiLowerCase(entryNames[i]) == base::AsciiLowerCase(entryNames[j])) {
-        throw EPackError(Quoted(inputs[i]) + ": another file of the show is also named " +
-                         Quoted(entryNames[j]));
+  const auto checkNames = [&] {
+    std::vector<std::string> entryNames = names;
+    if (!soundName.empty()) entryNames.push_back(soundName);
+    for (std::size_t i = 0; i < entryNames.size(); ++i) {
+      for (std::size_t j = 0; j < i; ++j) {
+        // Letter case is ignored: on a file system that ignores it, one would replace the other.
+        if (base::AsciiLowerCase(entryNames[i]) == base::AsciiLowerCase(entryNames[j])) {
+          throw EPackError(Quoted(inputs[i]) + ": another file of the show is also named " +
+                           Quoted(entryNames[j]));
+        }
       }
     }
-  }
+  };
+  checkNames();
   for (std::size_t i = 0; i < inputs.size(); ++i) {
     RequireFile(inputs[i], i < names.size() ? "picture" : "sound");
   }
+  // The files the entries are read from: the pictures given, or their fitted copies.
+  std::vector<std::string> sources = options.pictures;
+  std::optional<TScratchFolder> scratch;
+  std::uintmax_t sizeBefore = 0;
+  std::uintmax_t sizeAfter = 0;
+  std::size_t fittedCount = 0;
+  TProgressLine progress;
+  for (std::size_t i = 0; i < options.pictures.size(); ++i) {
+    progress.Update(CountText("checking picture", i + 1, options.pictures.size()));
+    pictures::TPicture picture;
+    CheckPicture(options.pictures[i], picture);
+    if (!options.fit) continue;
+    const raster::Size size{picture.Width(), picture.Height()};
+    const raster::Size fitted = FitWithin(size, *options.fit);
+    if (fitted == size) continue;
+    if (!scratch) scratch.emplace();
+    try {
+      names[i] = WriteFitted(picture, names[i], fitted, scratch->Path());
+    } catch (const std::exception& e) {
+      throw EPackError(Quoted(options.pictures[i]) + ": cannot make it smaller: " + e.what());
+    }
+    sources[i] = platform::JoinPath(scratch->Path(), names[i]);
+    sizeBefore += FileSize(options.pictures[i]);
+    sizeAfter += FileSize(sources[i]);
+    ++fittedCount;
+  }
+  progress.Clear();
+  if (fittedCount > 0) checkNames();
   if (options.player.empty()) {
     std::error_code error;
     if (!fs::is_regular_file(player, error)) {
@@ -302,13 +474,22 @@ int Run(const std::vector<std::string>& args) {
   CopyPlayer(player, show.Stream());
   std::fprintf(stderr, "  player %s\n", player.c_str());
   TZipWriter zip(show.Stream());
-  for (std::size_t i = 0; i < names.size(); ++i) AddFile(zip, names[i], options.pictures[i]);
-  if (!soundName.empty()) AddFile(zip, soundName, options.sound);
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    progress.Update(CountText("packing picture", i + 1, names.size()));
+    AddFile(zip, names[i], sources[i], progress);
+  }
+  if (!soundName.empty()) AddFile(zip, soundName, options.sound, progress);
   platform::TMemoryStream settings(
       std::vector<std::uint8_t>(settingsText.begin(), settingsText.end()));
-  Report(zip.Add(kSettingsName, settings, std::time(nullptr)));
+  Report(zip.Add(kSettingsName, settings, std::time(nullptr)), progress);
   zip.Finish();
   show.Commit();
+  if (options.fit) {
+    const long long saved = static_cast<long long>(sizeBefore) - static_cast<long long>(sizeAfter);
+    std::fprintf(stderr, "pavona pack: --fit made %zu picture%s smaller: %lld bytes %s\n",
+                 fittedCount, fittedCount == 1 ? "" : "s", saved < 0 ? -saved : saved,
+                 saved < 0 ? "more" : "saved");
+  }
   std::fprintf(stderr, "pavona pack: wrote %s: %zu picture%s%s\n", options.show.c_str(),
                names.size(), names.size() == 1 ? "" : "s", soundName.empty() ? "" : " and a sound");
   return kExitOk;
@@ -316,9 +497,44 @@ int Run(const std::vector<std::string>& args) {
 
 }  // namespace
 
+int PackShow(const std::vector<std::string>& args) { return Run(args); }
+
+constexpr const char* kHelp =
+    R"(Makes SHOW: the player followed by a package of the pictures, the sound and the
+settings file pavona.xml. Nothing is written unless every input is usable: each picture is
+decoded as the viewer would, and one it cannot show stops the pack (exit code 2). The show is
+written beside its final name and renamed at the end, so an older show survives a failure.
+
+  -o, --output SHOW   the show file to make (required).
+  PICTURE             a picture the viewer shows: BMP, PNG, JPEG, TIFF or ICO. Slides play in
+                      the order given.
+  FOLDER              stands for the pictures directly in it (sub-folders are not entered), in
+                      natural name order: 2.jpg before 10.jpg.
+  --no-loop           stop at the first and last slide instead of wrapping around.
+  --seconds N         advance every N seconds (1 to 2147483) until the first key or click;
+                      without it the slides change only by keys and mouse.
+  --sound FILE        a sound (WAV, OGG, MP3, FLAC) that plays in a loop.
+  --style S           the transition: a style number 1 to 176 or a name from 'pavona styles'
+                      (letter case ignored), or "random" for a different style at each change.
+                      Without it the slides cross-fade (style 119).
+  --fit WxH           scale pictures larger than W x H pixels down to fit, keeping their
+                      aspect ratio, by averaging the pixels each new one covers. JPEG
+                      pictures are written again as JPEG at quality 90 and PNG as PNG; BMP,
+                      TIFF and ICO become PNG under the name with ".png". Reports the bytes
+                      saved. Smaller pictures are packed as they are.
+  --player PATH       the player to put in front; by default pavona-viewer beside this tool.
+  --                  everything after it is a picture or folder, even when it starts with "-".
+
+Examples:
+  pavona pack -o holiday.show --seconds 5 --sound music.wav beach.jpg hills.png
+  pavona pack -o album.show --style random --fit 1920x1080 --no-loop photos/
+  pavona pack -o wipes.show --style "Expand in from right" a.png b.png
+)";
+
 PAVONA_COMMAND("pack",
-               "-o SHOW [--no-loop] [--seconds N] [--sound FILE] [--player PATH] PICTURE...",
+               "-o SHOW [--no-loop] [--seconds N] [--sound FILE] [--style N|NAME|random] "
+               "[--fit WxH] [--player PATH] PICTURE|FOLDER...",
                "make a show: the player followed by the pictures, a sound and the settings",
-               &Run);
+               &Run, kHelp);
 
 }  // namespace pavona::tools

@@ -19,6 +19,7 @@
 #include "transition/progress_step.h"
 #include "transition/random.h"
 #include "tools/command.h"
+#include "tools/style_sheet.h"
 
 namespace pavona::tools {
 
@@ -35,6 +36,7 @@ struct TOptions {
   std::string newFile;
   std::string output;
   std::string framesDir;
+  std::string sheet;
   std::uint32_t step = 12;
 };
 
@@ -96,6 +98,8 @@ TOptions ParseArguments(const std::vector<std::string>& args) {
       options.seed = *seed;
     } else if (arg == "-o") {
       options.output = value();
+    } else if (arg == "--sheet") {
+      options.sheet = value();
     } else if (arg == "--frames") {
       options.framesDir = value();
     } else if (arg == "--step") {
@@ -108,6 +112,15 @@ TOptions ParseArguments(const std::vector<std::string>& args) {
     } else {
       files.push_back(arg);
     }
+  }
+  if (!options.sheet.empty()) {
+    if (haveStyle || !files.empty() || !options.output.empty() || !options.framesDir.empty()) {
+      throw UsageError{"--sheet draws every style on built-in pictures; it takes only --progress "
+                       "and --seed"};
+    }
+    if (options.progress.size() > 1) throw UsageError{"--sheet takes one progress value"};
+    if (options.progress.empty()) options.progress.push_back(50);
+    return options;
   }
   if (!haveStyle) throw UsageError{"--style is required"};
   if (files.size() != 2) throw UsageError{"expected two pictures, OLD and NEW"};
@@ -158,6 +171,16 @@ std::string OutputName(const std::string& output, TPercent progress, bool severa
 
 int Run(const std::vector<std::string>& args) {
   const TOptions options = ParseArguments(args);
+  if (!options.sheet.empty()) {
+    try {
+      pictures::WritePngFile(options.sheet, DrawStyleSheet(effects::EffectTable,
+                                                           options.progress[0], options.seed));
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "pavona render: %s\n", e.what());
+      return kExitError;
+    }
+    return kExitOk;
+  }
   raster::Bitmap oldPic;
   raster::Bitmap pic;
   try {
@@ -213,9 +236,31 @@ int Run(const std::vector<std::string>& args) {
 
 }  // namespace
 
+constexpr const char* kHelp =
+    R"(Draws frames of a transition with the viewer's own frame routine, at NEW's size (OLD is
+stretched to it when the sizes differ).
+
+  --style S          the style: a number 1 to 176 or a name from 'pavona styles' (required,
+                     except with --sheet).
+  --progress P,...   the progress values (0 to 100) to draw; with -o.
+  -o OUT.png         the file to write; with several progress values OUT-P.png each.
+  --frames DIR       every frame of a whole transition, as the viewer steps it, into DIR
+                     (000.png, 012.png, ...).
+  --step S           the progress step of --frames (1 to 100, default 12 as in the viewer).
+  --seed S           the seed of the styles that draw random numbers (default 0).
+  --sheet OUT.png    a contact sheet of all 176 styles at one progress value (--progress,
+                     default 50) on built-in pictures, each cell labelled with its number;
+                     takes no OLD and NEW.
+
+Examples:
+  pavona render --style 119 --progress 25,50,75 -o fade.png old.jpg new.jpg
+  pavona render --style "Expand in from right" --frames frames/ old.jpg new.jpg
+  pavona render --sheet styles.png --progress 40
+)";
+
 PAVONA_COMMAND("render",
                 "--style N|NAME (--progress P[,P...] -o OUT.png | --frames DIR [--step S]) "
-                "[--seed S] OLD NEW",
-                "draws frames of a transition from OLD to NEW as PNG files", &Run);
+                "[--seed S] OLD NEW | --sheet OUT.png [--progress P] [--seed S]",
+                "draws frames of a transition from OLD to NEW as PNG files", &Run, kHelp);
 
 }  // namespace pavona::tools

@@ -20,6 +20,14 @@ int Run(const std::vector<std::string>& args) {
 
 }  // namespace
 
-PAVONA_COMMAND("styles", "", "lists the 176 transition styles", &Run);
+constexpr const char* kHelp =
+    R"(Prints one line per style: its number, a tab and its name. Either may be given to
+'pack --style' and 'render --style'. 'pavona render --sheet' draws them all.
+
+Example:
+  pavona styles | grep -i wipe
+)";
+
+PAVONA_COMMAND("styles", "", "lists the 176 transition styles", &Run, kHelp);
 
 }  // namespace pavona::tools

@@ -24,6 +24,7 @@ struct Command {
   const char* usage;    // the arguments after the command name
   const char* summary;  // one line for the help text
   CommandFn run;
+  const char* help = "";  // `pavona help COMMAND`: every option explained, with examples
 };
 
 bool RegisterCommand(const Command& command);

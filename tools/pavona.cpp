@@ -22,7 +22,9 @@ void PrintHelp(std::FILE* out) {
   for (const auto& [name, command] : Registry()) {
     std::fprintf(out, "  %-8s %s\n", name.c_str(), command.summary);
   }
-  std::fprintf(out, "\n'pavona help COMMAND' shows the arguments of a command.\n");
+  std::fprintf(out,
+               "\n'pavona help COMMAND' explains a command and its options; "
+               "'pavona --version' prints the version.\n");
 }
 
 }  // namespace
@@ -38,14 +40,22 @@ int main(int argc, char** argv) {
   using namespace pavona::tools;
   std::vector<std::string> args(argv + std::min(argc, 2), argv + argc);
   const std::string name = argc >= 2 ? argv[1] : "";
+  if (name == "--version" || name == "-V") {
+    std::printf("pavona %s\n", PAVONA_VERSION);
+    return kExitOk;
+  }
   if (name.empty() || name == "help" || name == "--help" || name == "-h") {
     if (name == "help" && !args.empty()) {
       auto it = Registry().find(args[0]);
-      if (it != Registry().end()) {
-        std::printf("usage: pavona %s %s\n%s\n", it->first.c_str(), it->second.usage,
-                    it->second.summary);
-        return kExitOk;
+      if (it == Registry().end()) {
+        std::fprintf(stderr, "pavona help: unknown command '%s'\n", args[0].c_str());
+        PrintHelp(stderr);
+        return kExitError;
       }
+      std::printf("usage: pavona %s %s\n\n%s.\n", it->first.c_str(), it->second.usage,
+                  it->second.summary);
+      if (*it->second.help != '\0') std::printf("\n%s", it->second.help);
+      return kExitOk;
     }
     PrintHelp(name.empty() ? stderr : stdout);
     return name.empty() ? kExitError : kExitOk;

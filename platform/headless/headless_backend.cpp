@@ -75,6 +75,8 @@ void THeadlessBackend::DoubleClick(TMouseButton button, int x, int y) {
   window_.PostMouseDown(button, held | ssDouble, x, y);
 }
 
+void THeadlessBackend::MoveMouse(int x, int y) { window_.PostMouseMove(x, y); }
+
 void THeadlessBackend::Close() { window_.PostClose(); }
 
 void THeadlessBackend::AdvanceTime(std::uint32_t ms) { clock_ += ms; }

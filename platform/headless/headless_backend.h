@@ -1,6 +1,7 @@
 // The headless backend: the same event loop, window and frame timers as on the desktop, without a
 // screen. Tests drive it by hand:
-// - input: PressKey, ClickMouse, DoubleClick and Close queue events as the desktop would;
+// - input: PressKey, ClickMouse, DoubleClick, MoveMouse and Close queue events as the desktop
+//   would; the window's PointerVisible() tells whether the pointer would show;
 // - time: the message timers run on a clock that moves only by AdvanceTime;
 // - frame timers: by default a started frame timer ticks only when the test calls
 //   FireFrameTimers() (on the calling thread); with FrameTimers::Threaded they are real threads;
@@ -36,6 +37,7 @@ class THeadlessWindow final : public TWindow {
   void UploadToScreen(const raster::Rect& area) override;
   void ShowNative() override {}
   void SetNativeCaption(const std::string& /*caption*/) override {}
+  void SetNativePointerVisible(bool /*visible*/) override {}
 
  private:
   raster::Bitmap screen_;
@@ -83,6 +85,7 @@ class THeadlessBackend final : public TBackend, private TEventSource {
   void ClickMouse(TMouseButton button, TShiftState shift = 0, int x = 0, int y = 0);
   // Two presses; the second carries ssDouble.
   void DoubleClick(TMouseButton button, int x = 0, int y = 0);
+  void MoveMouse(int x, int y);
   // The system's close command.
   void Close();
 

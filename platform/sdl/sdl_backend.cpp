@@ -80,6 +80,10 @@ class TSdlWindow final : public TWindow {
     SDL_SetWindowTitle(window_, caption.c_str());
   }
 
+  void SetNativePointerVisible(bool visible) override {
+    SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
+  }
+
  private:
   // Canvas rows are stored bottom-up, so they are copied one by one into the top-down texture.
   void UploadRows(const raster::Rect& area) {
@@ -118,6 +122,8 @@ class TSdlBackend final : public TBackend, private TEventSource {
       throw;
     }
     SDL_StopTextInput();
+    // A show is watched, not worked at: the screen must not blank while it runs.
+    SDL_DisableScreenSaver();
   }
 
   ~TSdlBackend() override {
@@ -194,6 +200,9 @@ class TSdlBackend final : public TBackend, private TEventSource {
         window_->PostMouseDown(button, shift, event.button.x, event.button.y);
         break;
       }
+      case SDL_MOUSEMOTION:
+        window_->PostMouseMove(event.motion.x, event.motion.y);
+        break;
       case SDL_QUIT:
         window_->PostClose();
         break;

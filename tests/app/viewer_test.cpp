@@ -78,5 +78,36 @@ TEST_F(Viewer, ErrorsThatReachTheLoopAreDiscardedSilently) {
   EXPECT_EQ(after, 1);
 }
 
+// The pointer hides after two seconds at rest, on the loop's clock, and shows again at the
+// first motion, which starts a new two seconds.
+TEST_F(Viewer, HidesThePointerAtRestAndShowsItOnMotion) {
+  TMainForm form(backend_);
+  form.Show();
+  const platform::TWindow& window = form.Window();
+  backend_.RunUntilIdle();
+  EXPECT_TRUE(window.PointerVisible());
+  backend_.AdvanceTime(1999);
+  backend_.RunUntilIdle();
+  EXPECT_TRUE(window.PointerVisible());
+  backend_.AdvanceTime(1);
+  backend_.RunUntilIdle();
+  EXPECT_FALSE(window.PointerVisible());
+
+  backend_.MoveMouse(10, 20);
+  backend_.RunUntilIdle();
+  EXPECT_TRUE(window.PointerVisible());
+  backend_.AdvanceTime(1500);
+  backend_.MoveMouse(11, 20);
+  backend_.RunUntilIdle();
+  backend_.AdvanceTime(1500);
+  backend_.RunUntilIdle();
+  EXPECT_TRUE(window.PointerVisible());
+  backend_.AdvanceTime(500);
+  backend_.RunUntilIdle();
+  EXPECT_FALSE(window.PointerVisible());
+  // Staying hidden is no reason to tick again and again.
+  EXPECT_FALSE(form.zPointerTimer->Enabled());
+}
+
 }  // namespace
 }  // namespace pavona::app

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "raster/bitmap.h"
 #include "pictures/picture.h"
@@ -131,6 +132,39 @@ TEST_F(RenderCommandTest, StylesListsEveryStyle) {
   }
   EXPECT_EQ(count, 176);
   EXPECT_EQ(last, "176\tSlide out from top");
+}
+
+// The contact sheet: 16 cells across of 96 x 64, one per style, each labelled top left. At 100
+// every cell is the new picture, so the cells differ only in their labels; at 0 every cell is
+// the old picture.
+TEST_F(RenderCommandTest, SheetShowsEveryStyleInALabelledCell) {
+  const auto cell = [](const raster::Bitmap& sheet, int index, bool withLabel) {
+    std::vector<raster::Pixel> pixels;
+    const int left = (index % 16) * 96;
+    const int top = (index / 16) * 64;
+    for (int y = 0; y < 64; ++y) {
+      for (int x = 0; x < 96; ++x) {
+        if (withLabel || x >= 30 || y >= 14) pixels.push_back(sheet.pixel(left + x, top + y));
+      }
+    }
+    return pixels;
+  };
+  for (const char* progress : {"0", "100"}) {
+    ASSERT_EQ(Run(std::string("render --sheet sheet.png --progress ") + progress), 0) << errors;
+    const raster::Bitmap sheet = Read("sheet.png");
+    ASSERT_EQ(sheet.size(), (raster::Size{16 * 96, 11 * 64}));
+    for (int i = 1; i < 176; ++i) {
+      ASSERT_EQ(cell(sheet, i, false), cell(sheet, 0, false)) << "style " << i + 1;
+    }
+    EXPECT_NE(cell(sheet, 1, true), cell(sheet, 2, true));
+  }
+  ASSERT_EQ(Run("render --sheet sheet.png"), 0) << errors;
+  const raster::Bitmap middle = Read("sheet.png");
+  EXPECT_NE(cell(middle, 0, false), cell(middle, 118, false));
+
+  EXPECT_EQ(Run("render --sheet s.png --style 3"), 2);
+  EXPECT_EQ(Run("render --sheet s.png --progress 10,20"), 2);
+  EXPECT_EQ(Run("render --sheet s.png old.png new.png"), 2);
 }
 
 }  // namespace

@@ -47,11 +47,13 @@ class PackTest : public ::testing::Test {
     for (int i = 0; i < 4000; ++i) noise_.push_back(static_cast<char>(random()));
     player_ = "#!/bin/sh\necho player\n" + noise_.substr(0, 1000);
     WriteFile(dir_ / "viewer", player_);
-    WriteFile(dir_ / "a.jpg", noise_);
-    WriteFile(dir_ / "my slide.png", std::string(5000, '\0'));
-    WriteFile(dir_ / "x,y.BMP", "BM" + noise_.substr(0, 100));
-    WriteFile(dir_ / "caf\xC3\xA9.tif", "II*" + noise_.substr(0, 50));
-    WriteFile(dir_ / "say \"hi\".ico", noise_.substr(0, 10));
+    // Real pictures, since pack decodes each one: a PNG of noise that Deflate cannot shrink and
+    // a JPEG whose tables it can.
+    Picture("a.jpg", "-size 32x24 xc: +noise Random");
+    Picture("my slide.png", "-size 64x64 xc: +noise Random");
+    Picture("x,y.BMP", "-size 8x8 xc:red", "bmp3:");
+    Picture("caf\xC3\xA9.tif", "-size 8x8 xc:green -compress none");
+    Picture("say \"hi\".ico", "-size 16x16 xc:blue");
     WriteFile(dir_ / "loop.wav", "RIFF" + noise_.substr(0, 300));
   }
   ~PackTest() override { fs::remove_all(dir_); }
@@ -73,6 +75,13 @@ class PackTest : public ::testing::Test {
     std::string command = ShellQuote(tool) + " pack";
     for (const std::string& arg : args) command += " " + ShellQuote(arg);
     return Shell(command);
+  }
+
+  // A picture drawn by ImageMagick from its arguments; format overrides the name's extension.
+  void Picture(const std::string& name, const std::string& drawing,
+               const std::string& format = "") {
+    const Result made = Shell("convert " + drawing + " " + ShellQuote(format + name));
+    ASSERT_EQ(made.code, 0) << name << ": " << made.err;
   }
 
   fs::path dir_;
@@ -101,15 +110,15 @@ TEST_F(PackTest, ShowIsThePlayerFollowedByAPackageTheViewerReadsBack) {
   std::string expected;
   for (const std::string& name : kPictures) expected += name + "\n";
   EXPECT_EQ(listed.out, expected + "loop.wav\npavona.xml\n");
-  EXPECT_EQ(Shell("unzip -p show a.jpg").out, noise_);
-  EXPECT_EQ(Shell("unzip -p show 'my slide.png'").out, std::string(5000, '\0'));
+  EXPECT_EQ(Shell("unzip -p show a.jpg").out, ReadFile(dir_ / "a.jpg"));
+  EXPECT_EQ(Shell("unzip -p show 'my slide.png'").out, ReadFile(dir_ / "my slide.png"));
   const Result methods = Shell("unzip -v show");
   std::istringstream lines(methods.out);
   for (std::string line; std::getline(lines, line);) {
-    if (line.find("a.jpg") != std::string::npos) {
+    if (line.find("my slide") != std::string::npos) {
       EXPECT_NE(line.find("Stored"), std::string::npos);
     }
-    if (line.find("my slide") != std::string::npos) {
+    if (line.find("a.jpg") != std::string::npos) {
       EXPECT_NE(line.find("Defl"), std::string::npos);
     }
   }
@@ -161,7 +170,8 @@ TEST_F(PackTest, InfoReadsTheSettingsOfAShowAndOfAPlainPackage) {
   ASSERT_EQ(show.code, 0) << show.err;
   EXPECT_EQ(show.out,
             "{\"slides\": [\"my slide.png\", \"x,y.BMP\"], \"loop\": false, \"advance_ms\": 7000, "
-            "\"advance_error\": null, \"sound\": \"loop.wav\"}\n");
+            "\"advance_error\": null, \"sound\": \"loop.wav\", \"style\": 119, "
+            "\"style_name\": \"Fade\"}\n");
 
   // A package without settings reads as the defaults, as in the viewer.
   ASSERT_EQ(Shell("zip -q plain.zip a.jpg").code, 0);
@@ -169,7 +179,38 @@ TEST_F(PackTest, InfoReadsTheSettingsOfAShowAndOfAPlainPackage) {
   ASSERT_EQ(plain.code, 0) << plain.err;
   EXPECT_EQ(plain.out,
             "{\"slides\": [], \"loop\": true, \"advance_ms\": null, \"advance_error\": "
-            "\"mouse\", \"sound\": \"\"}\n");
+            "\"mouse\", \"sound\": \"\", \"style\": 119, \"style_name\": \"Fade\"}\n");
+}
+
+// --style is stored as the viewer reads it back, and `info` reports what the viewer will play.
+TEST_F(PackTest, StyleIsStoredAndReportedByInfo) {
+  struct Case {
+    const char* given;
+    const char* stored;
+    const char* json;
+    const char* text;
+  };
+  const Case cases[] = {
+      {"7", "7", "\"style\": 7, \"style_name\": \"Expand in from right\"",
+       "style: 7 Expand in from right"},
+      {"fade", "119", "\"style\": 119, \"style_name\": \"Fade\"", "style: 119 Fade"},
+      {"RANDOM", "random", "\"style\": \"random\", \"style_name\": null", "style: random"},
+  };
+  const std::string tool = ShellQuote(PAVONA_TOOL);
+  for (const Case& c : cases) {
+    ASSERT_EQ(Pack({"-o", "show", "--player", "viewer", "--style", c.given, "a.jpg"}).code, 0);
+    pavona::settings::TSimpleXML xml;
+    xml.LoadFromString(Shell("unzip -p show pavona.xml").out);
+    const auto* style = xml.Root().ItemNamed("Style");
+    ASSERT_NE(style, nullptr) << c.given;
+    EXPECT_EQ(style->Value, c.stored);
+    EXPECT_NE(Shell(tool + " info show --json").out.find(c.json), std::string::npos) << c.given;
+    EXPECT_NE(Shell(tool + " info show").out.find(c.text), std::string::npos) << c.given;
+  }
+  // A hand-written value that names no style plays the fade; info says so.
+  WriteFile(dir_ / "pavona.xml", "<Info><List>a.jpg</List><Style>swirl</Style></Info>");
+  EXPECT_NE(Shell(tool + " info pavona.xml").out.find("style: 119 Fade ('swirl' names no style)"),
+            std::string::npos);
 }
 
 TEST_F(PackTest, RefusesBadInputWithoutTouchingAnOlderShow) {
@@ -194,7 +235,7 @@ TEST_F(PackTest, RefusesBadInputWithoutTouchingAnOlderShow) {
       {with({"a.jpg", "sub/a.jpg"}), "another file of the show is also named 'a.jpg'"},
       {with({"a.jpg", "A.JPG"}), "another file of the show is also named 'a.jpg'"},
       {with({"a.jpg", "missing.png"}), "picture 'missing.png' not found"},
-      {with({"folder.png"}), "picture 'folder.png' is not a file"},
+      {with({"folder.png"}), "the folder 'folder.png' holds no pictures"},
       {with({"a:b.jpg"}), "file name containing"},
       {with({"--sound", "missing.wav", "a.jpg"}), "sound 'missing.wav' not found"},
       {with({"--sound", "notes.txt", "a.jpg"}), "plays no sound of this type"},
@@ -203,6 +244,10 @@ TEST_F(PackTest, RefusesBadInputWithoutTouchingAnOlderShow) {
       {with({"--seconds", "2147484", "a.jpg"}), "--seconds needs a whole number"},
       {with({"--seconds", "5s", "a.jpg"}), "--seconds needs a whole number"},
       {with({"--bogus", "a.jpg"}), "unknown option '--bogus'"},
+      {with({"--style", "0", "a.jpg"}), "unknown style '0'"},
+      {with({"--style", "177", "a.jpg"}), "unknown style '177'"},
+      {with({"--style", "swirl", "a.jpg"}), "unknown style 'swirl'"},
+      {with({"--style", "1", "--style", "2", "a.jpg"}), "--style given twice"},
       {with({}), "no pictures given"},
       {with({"a.jpg", "--sound"}), "--sound needs a value"},
       {{"--player", "viewer", "a.jpg"}, "name the show with -o SHOW"},
@@ -217,7 +262,7 @@ TEST_F(PackTest, RefusesBadInputWithoutTouchingAnOlderShow) {
     EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
   }
   EXPECT_EQ(ReadFile(dir_ / "show"), "older show");
-  EXPECT_EQ(ReadFile(dir_ / "a.jpg"), noise_);
+  EXPECT_EQ(ReadFile(dir_ / "a.jpg").substr(0, 2), "\xFF\xD8");
   for (const auto& entry : fs::directory_iterator(dir_)) {
     EXPECT_EQ(entry.path().filename().string().rfind(".show", 0), std::string::npos)
         << "left behind: " << entry.path();
@@ -239,6 +284,149 @@ TEST_F(PackTest, DefaultPlayerIsTheViewerBesideTheTool) {
   WriteFile(dir_ / "bin" / "pavona-viewer", "the viewer");
   ASSERT_EQ(Pack({"-o", "show", "a.jpg"}, tool).code, 0);
   EXPECT_EQ(ReadFile(dir_ / "show").substr(0, 10), "the viewer");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PackTest, AFolderGivesItsPicturesInNaturalOrderWithoutSubFolders) {
+  fs::create_directories(dir_ / "album" / "deeper");
+  for (const char* name : {"10.png", "2.png", "Img9.png", "img10.png", "img009b.png", "1.PNG"}) {
+    fs::copy_file(dir_ / "my slide.png", dir_ / "album" / name);
+  }
+  fs::copy_file(dir_ / "my slide.png", dir_ / "album" / "deeper" / "0.png");
+  WriteFile(dir_ / "album" / "notes.txt", "not a picture");
+  fs::create_directories(dir_ / "album" / "dir.png");
+  const Result packed = Pack({"-o", "show", "--player", "viewer", "a.jpg", "album"});
+  ASSERT_EQ(packed.code, 0) << packed.err;
+  EXPECT_EQ(Shell("unzip -Z1 show").out,
+            "a.jpg\n1.PNG\n2.png\n10.png\nImg9.png\nimg009b.png\nimg10.png\npavona.xml\n");
+
+  fs::create_directories(dir_ / "empty");
+  const Result empty = Pack({"-o", "other", "--player", "viewer", "empty"});
+  EXPECT_EQ(empty.code, 2);
+  EXPECT_NE(empty.err.find("the folder 'empty' holds no pictures"), std::string::npos) << empty.err;
+}
+
+// Every picture is decoded before anything is written; one that fails stops the pack.
+TEST_F(PackTest, APictureTheViewerCannotDecodeIsRefusedBeforeAnyOutput) {
+  WriteFile(dir_ / "broken.png", "\x89PNG\r\n\x1a\n" + noise_.substr(0, 200));
+  const std::string jpeg = ReadFile(dir_ / "a.jpg");
+  WriteFile(dir_ / "cut.jpg", jpeg.substr(0, 20));
+  for (const char* bad : {"broken.png", "cut.jpg"}) {
+    const Result result = Pack({"-o", "show", "--player", "viewer", "my slide.png", bad});
+    EXPECT_EQ(result.code, 2) << bad;
+    EXPECT_NE(result.err.find(std::string("'") + bad + "': the viewer cannot show this picture: "),
+              std::string::npos)
+        << result.err;
+    EXPECT_EQ(result.err.find("pavona pack: show"), std::string::npos) << result.err;
+    EXPECT_FALSE(fs::exists(dir_ / "show"));
+    for (const auto& entry : fs::directory_iterator(dir_)) {
+      EXPECT_EQ(entry.path().filename().string().rfind(".show", 0), std::string::npos)
+          << "left behind: " << entry.path();
+    }
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// --fit: larger pictures come out within the box with their aspect ratio, averaged (a one-pixel
+// checkerboard halves to even grey, where dropping pixels would keep black or white), JPEG
+// again as a JPEG that decodes, other kinds as PNG; smaller ones unchanged.
+TEST_F(PackTest, FitScalesLargePicturesDownKeepingTheirAspect) {
+  Picture("wide.jpg", "-size 400x300 gradient:red-blue");
+  Picture("tall.png", "-size 64x128 pattern:gray50");
+  Picture("flat.bmp", "-size 1000x10 xc:blue", "bmp3:");
+  const std::string small = ReadFile(dir_ / "my slide.png");
+  const Result packed = Pack({"-o", "show", "--player", "viewer", "--fit", "200x64", "wide.jpg",
+                              "tall.png", "flat.bmp", "my slide.png"});
+  ASSERT_EQ(packed.code, 0) << packed.err;
+  EXPECT_NE(packed.err.find("--fit made 3 pictures smaller: "), std::string::npos) << packed.err;
+  EXPECT_NE(packed.err.find(" bytes saved"), std::string::npos) << packed.err;
+  EXPECT_EQ(Shell("unzip -Z1 show").out, "wide.jpg\ntall.png\nflat.png\nmy slide.png\npavona.xml\n");
+  ASSERT_EQ(Shell(ShellQuote(PAVONA_TOOL) + " extract show out").code, 0);
+  const auto described = [&](const char* name) {
+    return Shell("identify -format '%m %wx%h' out/" + ShellQuote(name)).out;
+  };
+  EXPECT_EQ(described("wide.jpg"), "JPEG 85x64");
+  EXPECT_EQ(described("tall.png"), "PNG 32x64");
+  EXPECT_EQ(described("flat.png"), "PNG 200x2");
+  EXPECT_EQ(ReadFile(dir_ / "out" / "my slide.png"), small);
+  const Result grey = Shell("convert out/tall.png -format '%[fx:minima.r*255] %[fx:maxima.r*255]' info:");
+  std::istringstream levels(grey.out);
+  double low = 0, high = 0;
+  levels >> low >> high;
+  EXPECT_GE(low, 120) << grey.out;
+  EXPECT_LE(high, 135) << grey.out;
+  // The viewer's own decoder reads the new JPEG: packing it again decodes it.
+  EXPECT_EQ(Pack({"-o", "again", "--player", "viewer", "out/wide.jpg"}).code, 0);
+
+  for (const char* bad : {"200", "0x10", "x10", "10x", "10x99999", "ax2"}) {
+    const Result refused = Pack({"-o", "bad", "--player", "viewer", "--fit", bad, "a.jpg"});
+    EXPECT_EQ(refused.code, 2) << bad;
+    EXPECT_NE(refused.err.find("--fit needs WIDTHxHEIGHT"), std::string::npos) << refused.err;
+  }
+}
+
+// Progress goes to a terminal only; help explains every command; --version answers.
+TEST_F(PackTest, HelpVersionAndNoProgressOffATerminal) {
+  const std::string tool = ShellQuote(PAVONA_TOOL);
+  const Result packed = Pack({"-o", "show", "--player", "viewer", "a.jpg", "my slide.png"});
+  ASSERT_EQ(packed.code, 0);
+  EXPECT_EQ(packed.err.find('\r'), std::string::npos);
+  EXPECT_EQ(packed.err.find("\033["), std::string::npos);
+
+  const Result version = Shell(tool + " --version");
+  EXPECT_EQ(version.code, 0);
+  EXPECT_EQ(version.out.rfind("pavona ", 0), 0u) << version.out;
+  struct HelpCase {
+    const char* command;
+    std::vector<const char*> mentions;
+  };
+  const HelpCase cases[] = {
+      {"pack", {"--output", "--no-loop", "--seconds", "--sound", "--style", "--fit", "--player",
+                "FOLDER", "Examples:"}},
+      {"render", {"--style", "--progress", "-o", "--frames", "--step", "--seed", "--sheet",
+                  "Examples:"}},
+      {"info", {"--json", "Examples:"}},
+      {"list", {"Example:"}},
+      {"extract", {"Example:"}},
+      {"styles", {"Example:"}},
+  };
+  for (const HelpCase& c : cases) {
+    const Result help = Shell(tool + " help " + c.command);
+    EXPECT_EQ(help.code, 0) << c.command;
+    for (const char* mention : c.mentions) {
+      EXPECT_NE(help.out.find(mention), std::string::npos) << c.command << ": " << mention;
+    }
+  }
+  EXPECT_EQ(Shell(tool + " help bogus").code, 2);
+}
+
+}  // namespace
+
+namespace {
+
+// play packs into a private file, runs it with the player's exit code, and removes it after.
+TEST_F(PackTest, PlayRunsATemporaryShowAndDeletesIt) {
+  WriteFile(dir_ / "echo-viewer", "#!/bin/sh\necho \"$0\"\nexit 3\n");
+  fs::permissions(dir_ / "echo-viewer", fs::perms::owner_all);
+  const std::string tool = ShellQuote(PAVONA_TOOL);
+  const Result played = Shell(tool + " play --player echo-viewer --style 5 a.jpg");
+  EXPECT_EQ(played.code, 3) << played.err;
+  ASSERT_FALSE(played.out.empty()) << played.err;
+  const std::string show = played.out.substr(0, played.out.size() - 1);
+  EXPECT_FALSE(fs::exists(show)) << show;
+  EXPECT_FALSE(fs::exists(fs::path(show).parent_path())) << show;
+
+  const Result refused = Shell(tool + " play -o kept --player echo-viewer a.jpg");
+  EXPECT_EQ(refused.code, 2);
+  EXPECT_FALSE(fs::exists(dir_ / "kept"));
+  WriteFile(dir_ / "bad.png", "not a picture");
+  EXPECT_EQ(Shell(tool + " play --player echo-viewer bad.png").code, 2);
 }
 
 }  // namespace
