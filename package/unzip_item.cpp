@@ -1,5 +1,6 @@
 #include "package/unzip_item.h"
 
+#include <cstdint>
 #include <optional>
 
 #include "package/archive_error.h"
@@ -44,6 +45,15 @@ void UnzipItem(TArchive& Sender, TArchiveItem& Item, const std::string& UseName)
   }
   if (platform::IsReadOnly(UseName)) CannotCreate(UseName, "Permission denied");
   if (platform::IsDirectory(UseName)) CannotCreate(UseName, "Is a directory");
+  // An entry that cannot fit is refused before a byte is written, so filling the disk never
+  // starves the other entries nor leaves a partial file; a size that lies is caught by the
+  // failing write, after which the uncommitted file is removed.
+  const std::string folder = platform::FolderOf(UseName);
+  const std::optional<std::uint64_t> free = platform::FreeSpace(folder.empty() ? "." : folder);
+  if (free && item.FUncompressedSize > 0 &&
+      static_cast<std::uint64_t>(item.FUncompressedSize) > *free) {
+    CannotCreate(UseName, "Not enough free space");
+  }
 
   {
     platform::TReplacingFile output(UseName);

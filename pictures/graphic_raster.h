@@ -10,8 +10,9 @@
 namespace pavona::pictures {
 
 // The largest picture any decoder accepts, so a hostile header cannot make us allocate without
-// bound (the pixels take four bytes each).
-constexpr int kMaxGraphicSide = 65535;
+// bound: 16384 pixels a side and 128 megapixels (512 MB at four bytes a pixel), which still
+// admits the photos of large camera sensors. Decoders check it before allocating pixels.
+constexpr int kMaxGraphicSide = 16384;
 constexpr long long kMaxGraphicPixels = 1LL << 27;
 // True when width x height pixels may be allocated.
 bool IsAcceptableGraphicSize(long long width, long long height);

@@ -32,6 +32,9 @@ bool CreateDirectories(const std::string& path);
 // removed, not its target). Silent: returns false when anything could not be removed.
 bool RemoveTree(const std::string& path);
 bool RemoveFile(const std::string& path);
+// The bytes this user may still write on the file system that holds folder; std::nullopt when
+// the host cannot tell.
+std::optional<std::uint64_t> FreeSpace(const std::string& folder);
 // Replaces `to` by `from` in one step; a link named `to` is replaced, never followed. Returns
 // false, with the host's reason in `error`, when it could not.
 bool RenameFile(const std::string& from, const std::string& to, std::string* error = nullptr);

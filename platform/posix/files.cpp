@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <limits.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <sys/time.h>
 #include <unistd.h>
 
@@ -113,6 +114,12 @@ bool RemoveAt(int parentFd, const char* name) {
 bool RemoveTree(const std::string& path) { return RemoveAt(AT_FDCWD, path.c_str()); }
 
 bool RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+
+std::optional<std::uint64_t> FreeSpace(const std::string& folder) {
+  struct statvfs info {};
+  if (::statvfs(folder.c_str(), &info) != 0) return std::nullopt;
+  return std::uint64_t{info.f_bavail} * info.f_frsize;
+}
 
 bool RenameFile(const std::string& from, const std::string& to, std::string* error) {
   if (::rename(from.c_str(), to.c_str()) == 0) return true;

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/backend.h"
+#include "platform/quit_signals.h"
 #include "platform/sdl/sdl_keys.h"
 #include "platform/thread_frame_timer.h"
 
@@ -111,12 +112,17 @@ class TSdlBackend final : public TBackend, private TEventSource {
   TSdlBackend() {
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    // Ours cover SIGHUP too and cannot miss a signal that comes just before a wait.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) Fail("Cannot start the video system");
     wakeEvent_ = SDL_RegisterEvents(1);
     try {
       loop_ = std::make_unique<TEventLoop>(static_cast<TEventSource&>(*this));
       window_ = std::make_unique<TSdlWindow>(*loop_);
+      // A request to end the program closes the window, as the window manager's close does.
+      quitSignals_ = std::make_unique<TQuitSignals>([this] { window_->PostClose(); });
     } catch (...) {
+      window_.reset();
       loop_.reset();
       SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
       throw;
@@ -127,6 +133,7 @@ class TSdlBackend final : public TBackend, private TEventSource {
   }
 
   ~TSdlBackend() override {
+    quitSignals_.reset();
     window_.reset();
     loop_.reset();
     SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
@@ -231,6 +238,7 @@ class TSdlBackend final : public TBackend, private TEventSource {
   std::atomic<bool> wakePending_{false};
   std::unique_ptr<TEventLoop> loop_;
   std::unique_ptr<TSdlWindow> window_;
+  std::unique_ptr<TQuitSignals> quitSignals_;
 };
 
 }  // namespace
