@@ -30,17 +30,18 @@ build() {
   mkdir -p "$work" "$prefix"
   log=$work/$src.log
   dir=$work/$src-$version
+  # Chained with &&: errexit does not apply inside a command followed by ||.
   (
-    cd "$work"
-    rm -rf "$dir" "$dir.build"
+    cd "$work" &&
+    rm -rf "$dir" "$dir.build" &&
+    apt-get source --download-only -qq "$src=$version" >"$log" 2>&1 &&
     # apt-get names the folder after the upstream version; extract to a known one instead.
-    apt-get source --download-only -qq "$src=$version" >"$log" 2>&1
-    dpkg-source -x "${src}_${version#*:}.dsc" "$dir" >>"$log" 2>&1
+    dpkg-source -x "${src}_${version#*:}.dsc" "$dir" >>"$log" 2>&1 &&
     cmake -S "$dir" -B "$dir.build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
       -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_INSTALL_LIBDIR=lib -DCMAKE_PREFIX_PATH="$prefix" \
-      -DCMAKE_POSITION_INDEPENDENT_CODE=ON -DBUILD_SHARED_LIBS=OFF "$@" >>"$log" 2>&1
-    cmake --build "$dir.build" -j"$jobs" >>"$log" 2>&1
-    cmake --install "$dir.build" >>"$log" 2>&1
+      -DCMAKE_POSITION_INDEPENDENT_CODE=ON -DBUILD_SHARED_LIBS=OFF "$@" >>"$log" 2>&1 &&
+    cmake --build "$dir.build" -j"$jobs" >>"$log" 2>&1 &&
+    cmake --install "$dir.build" >>"$log" 2>&1 &&
     rm -rf "$dir" "$dir.build"
   ) || { tail -n 40 "$log" >&2; echo "build-static-deps: $src failed; see $log" >&2; exit 1; }
   rm -f "$prefix"/.built-"$src"-[0-9]*
