@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Builds pavona and pavona-viewer, makes a small show (four generated pictures and a one-second
-# tone, advancing every three seconds) and plays it full screen: Right/Left, Space or the mouse
-# move through it, Escape ends it. Without a display it draws the frames of the show's first
-# cross-fade into a folder instead and says where.
+# Builds pavona and the self-contained pavona-viewer (the static libraries first, once), makes a
+# small show (four generated pictures and a one-second tone, advancing every three seconds) and
+# plays it full screen: Right/Left, Space or the mouse move through it, Escape ends it. Without a
+# display it draws the frames of the show's first cross-fade into a folder instead and says where.
 # PAVONA_BUILD_DIR picks the build folder (default: build).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
+scripts/build-static-deps.sh
 build=${PAVONA_BUILD_DIR:-build}
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" --target pavona pavona-viewer -j"$(nproc)"

@@ -13,7 +13,32 @@ packages=(
   unicode-data
   xvfb xauth x11-utils xdotool imagemagick
   zip unzip 7zip wavpack sox man-db
+  dpkg-dev ninja-build libpipewire-0.3-dev
 )
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+
+# The static player builds SDL2, SDL2_mixer and wavpack from Debian's source packages
+# (scripts/build-static-deps.sh), which needs deb-src entries for the suites already in use.
+src_list=/etc/apt/sources.list.d/pavona-deb-src.sources
+need_update=0
+if [ ! -f "$src_list" ]; then
+  $sudo tee "$src_list" >/dev/null <<'SOURCES'
+Types: deb-src
+URIs: http://deb.debian.org/debian
+Suites: bookworm bookworm-updates
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+
+Types: deb-src
+URIs: http://deb.debian.org/debian-security
+Suites: bookworm-security
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+SOURCES
+  need_update=1
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -21,10 +46,11 @@ for p in "${packages[@]}"; do
     missing+=("$p")
   fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -eq 0 ]; then
+  [ "$need_update" -eq 1 ] && $sudo apt-get update -qq
+  exit 0
+fi
 
-sudo=""
-[ "$(id -u)" -eq 0 ] || sudo="sudo"
 echo "install-deps: installing ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get update -qq

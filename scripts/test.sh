@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, checks the libraries' includes against their layering, builds, and
-# runs every test: the normal build, then the build with
+# Installs what is missing, checks the libraries' includes against their layering, builds the
+# static libraries of the self-contained player (once, see scripts/build-static-deps.sh), builds,
+# and runs every test: the normal build, then the build with
 # AddressSanitizer and UndefinedBehaviorSanitizer, the ThreadSanitizer build of the threaded
 # tests, and the fuzzers for a short while. Exits non-zero on any failure.
 set -euo pipefail
@@ -9,6 +10,7 @@ root=$(pwd)
 jobs=$(nproc)
 
 scripts/install-deps.sh
+scripts/build-static-deps.sh
 
 configure() {  # build-dir, options...
   local dir=$1; shift
