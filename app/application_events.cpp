@@ -2,8 +2,8 @@
 
 namespace pavona::app {
 
-TApplicationEvents::TApplicationEvents(platform::TEventLoop& loop) : loop_(loop) {
-  loop_.SetExceptionHandler([this](std::exception_ptr error) {
+TApplicationEvents::TApplicationEvents(platform::TEventLoop& loop) : FLoop(loop) {
+  FLoop.SetExceptionHandler([this](std::exception_ptr error) {
     if (OnException) {
       OnException(error);
     } else {
@@ -12,6 +12,6 @@ TApplicationEvents::TApplicationEvents(platform::TEventLoop& loop) : loop_(loop)
   });
 }
 
-TApplicationEvents::~TApplicationEvents() { loop_.SetExceptionHandler(nullptr); }
+TApplicationEvents::~TApplicationEvents() { FLoop.SetExceptionHandler(nullptr); }
 
 }  // namespace pavona::app

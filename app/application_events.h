@@ -19,7 +19,7 @@ class TApplicationEvents {
   std::function<void(std::exception_ptr)> OnException;
 
  private:
-  platform::TEventLoop& loop_;
+  platform::TEventLoop& FLoop;
 };
 
 }  // namespace pavona::app

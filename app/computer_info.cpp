@@ -25,8 +25,8 @@ std::string TSystemFolders::Temp() const {
 }
 
 TSystemFolders& TComputerInfoEx::Folders() {
-  if (!folders_) folders_ = std::make_unique<TSystemFolders>();
-  return *folders_;
+  if (!FFolders) FFolders = std::make_unique<TSystemFolders>();
+  return *FFolders;
 }
 
 }  // namespace pavona::app

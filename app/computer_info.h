@@ -22,7 +22,7 @@ class TComputerInfoEx {
   TSystemFolders& Folders();
 
  private:
-  std::unique_ptr<TSystemFolders> folders_;
+  std::unique_ptr<TSystemFolders> FFolders;
 };
 
 }  // namespace pavona::app

@@ -17,19 +17,19 @@ TMainForm::TMainForm(platform::TBackend& backend)
 TMainForm::TMainForm(platform::TBackend& backend, std::string executablePath,
                      std::unique_ptr<platform::TMediaDevice> mediaDevice,
                      std::uint32_t styleSeed)
-    : backend_(backend),
-      loop_(backend.Loop()),
-      window_(backend.MainWindow()),
-      executablePath_(std::move(executablePath)),
-      styleSeed_(styleSeed),
-      mediaDevice_(std::move(mediaDevice)) {
-  window_.SetCaption("Viewer");
-  window_.SetColor(0);
+    : FBackend(backend),
+      FLoop(backend.Loop()),
+      FWindow(backend.MainWindow()),
+      FExecutablePath(std::move(executablePath)),
+      FStyleSeed(styleSeed),
+      FMediaDevice(std::move(mediaDevice)) {
+  FWindow.SetCaption("Viewer");
+  FWindow.SetColor(0);
 
-  MediaPlayer = std::make_unique<sound::TMediaPlayer>(loop_, *mediaDevice_);
+  MediaPlayer = std::make_unique<sound::TMediaPlayer>(FLoop, *FMediaDevice);
   MediaPlayer->SetOnNotify([this](sound::TMediaPlayer& Sender) { MediaPlayerNotify(Sender); });
 
-  Image = std::make_unique<slideview::TSlideView>(backend_, effects::EffectTable);
+  Image = std::make_unique<slideview::TSlideView>(FBackend, effects::EffectTable);
   Image->SetAlign(slideview::alClient);
   Image->SetCenter(true);
   Image->SetProportional(true);
@@ -40,9 +40,9 @@ TMainForm::TMainForm(platform::TBackend& backend, std::string executablePath,
                               platform::TShiftState Shift, int X, int Y) {
     ImageMouseDown(Sender, Button, Shift, X, Y);
   };
-  aAppEvents = std::make_unique<TApplicationEvents>(loop_);
+  aAppEvents = std::make_unique<TApplicationEvents>(FLoop);
   aAppEvents->OnException = [this](std::exception_ptr E) { aAppEventsException(E); };
-  zTimer = std::make_unique<platform::TTimer>(loop_);
+  zTimer = std::make_unique<platform::TTimer>(FLoop);
   zTimer->SetEnabled(false);
   zTimer->SetInterval(1000);
   zTimer->SetOnTimer([this] { zTimerTimer(); });
@@ -52,19 +52,19 @@ TMainForm::TMainForm(platform::TBackend& backend, std::string executablePath,
   zSHFile->Operation = foDelete;
   zSHFile->Options = fofNoConfirmation | fofSilent | fofNoErrorUI;
   aPCInfo = std::make_unique<TComputerInfoEx>();
-  zPointerTimer = std::make_unique<platform::TTimer>(loop_);
+  zPointerTimer = std::make_unique<platform::TTimer>(FLoop);
   zPointerTimer->SetInterval(kPointerIdleMs);
   zPointerTimer->SetOnTimer([this] { zPointerTimerTimer(); });
 
-  window_.OnKeyDown = [this](platform::TVirtualKey key, platform::TShiftState shift) {
+  FWindow.OnKeyDown = [this](platform::TVirtualKey key, platform::TShiftState shift) {
     FormKeyDown(key, shift);
   };
-  window_.OnMouseMove = [this](int x, int y) { FormMouseMove(x, y); };
+  FWindow.OnMouseMove = [this](int x, int y) { FormMouseMove(x, y); };
 
   try {
     FormCreate();
   } catch (...) {
-    loop_.HandleException(std::current_exception());
+    FLoop.HandleException(std::current_exception());
   }
 }
 
@@ -72,10 +72,10 @@ TMainForm::~TMainForm() {
   try {
     FormDestroy();
   } catch (...) {
-    loop_.HandleException(std::current_exception());
+    FLoop.HandleException(std::current_exception());
   }
-  window_.OnKeyDown = nullptr;
-  window_.OnMouseMove = nullptr;
+  FWindow.OnKeyDown = nullptr;
+  FWindow.OnMouseMove = nullptr;
   zPointerTimer.reset();
   Image.reset();
   MediaPlayer.reset();
@@ -94,7 +94,7 @@ void TMainForm::FormCreate() {
   // The fixed folder name is shared by every user of the temporary-files folder: never unpack
   // through a link or into someone else's folder.
   if (!IsSafeWorkingFolder(dir)) throw package::EUnsafeDirectory();
-  package::ExtractPackage(executablePath_, dir);
+  package::ExtractPackage(FExecutablePath, dir);
 
   ImageList = std::make_unique<std::vector<std::string>>();
   zPXML->SetFileName(platform::JoinPath(dir, settings::kSettingsFileName));
@@ -105,7 +105,7 @@ void TMainForm::FormCreate() {
   Styles = transition::TStyleSequence(
       transition::ParseStyleChoice(effects::EffectTable, show.Style).value_or(
           transition::TStyleChoice{}),
-      styleSeed_);
+      FStyleSeed);
   ImageIndex = 0;
   ShowSlide(0);
   if (!show.Mouse) {
@@ -163,7 +163,7 @@ void TMainForm::ImageMouseDown(slideview::TCustomSlideView& /*Sender*/,
 void TMainForm::zTimerTimer() { Next(); }
 
 void TMainForm::FormMouseMove(int /*X*/, int /*Y*/) {
-  window_.SetPointerVisible(true);
+  FWindow.SetPointerVisible(true);
   // Re-enabling restarts the idle period from now.
   zPointerTimer->SetEnabled(false);
   zPointerTimer->SetEnabled(true);
@@ -171,7 +171,7 @@ void TMainForm::FormMouseMove(int /*X*/, int /*Y*/) {
 
 void TMainForm::zPointerTimerTimer() {
   zPointerTimer->SetEnabled(false);
-  window_.SetPointerVisible(false);
+  FWindow.SetPointerVisible(false);
 }
 
 void TMainForm::MediaPlayerNotify(sound::TMediaPlayer& Sender) { sound::RestartAtEnd(Sender); }

@@ -46,10 +46,10 @@ class TMainForm {
   TMainForm(const TMainForm&) = delete;
   TMainForm& operator=(const TMainForm&) = delete;
 
-  void Show() { window_.Show(); }
+  void Show() { FWindow.Show(); }
   // Ends the program: the quit request, exit code 0.
-  void Close() { loop_.PostQuit(0); }
-  platform::TWindow& Window() { return window_; }
+  void Close() { FLoop.PostQuit(0); }
+  platform::TWindow& Window() { return FWindow; }
 
   // Components, in creation order.
   std::unique_ptr<sound::TMediaPlayer> MediaPlayer;
@@ -97,13 +97,13 @@ class TMainForm {
   void Previous();
   std::int32_t SlideCount() const;
 
-  platform::TBackend& backend_;
-  platform::TEventLoop& loop_;
-  platform::TWindow& window_;
-  const std::string executablePath_;
-  const std::uint32_t styleSeed_;
+  platform::TBackend& FBackend;
+  platform::TEventLoop& FLoop;
+  platform::TWindow& FWindow;
+  const std::string FExecutablePath;
+  const std::uint32_t FStyleSeed;
   // Outlives MediaPlayer, which sends its commands to it.
-  std::unique_ptr<platform::TMediaDevice> mediaDevice_;
+  std::unique_ptr<platform::TMediaDevice> FMediaDevice;
 };
 
 // The entry sequence: makes the main window, shows it, runs the message loop and destroys the

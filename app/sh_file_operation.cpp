@@ -6,7 +6,7 @@
 namespace pavona::app {
 
 bool TSHFileOperation::Execute() {
-  lastError_.clear();
+  FLastError.clear();
   bool ok = true;
   for (const std::string& path : SourceFiles) {
     std::string error;
@@ -18,7 +18,7 @@ bool TSHFileOperation::Execute() {
       error = "Cannot delete " + path;
     }
     if (!error.empty()) {
-      lastError_ = error;
+      FLastError = error;
       ok = false;
     }
   }

@@ -28,10 +28,10 @@ class TSHFileOperation {
 
   // True when every entry was deleted.
   bool Execute();
-  const std::string& LastError() const { return lastError_; }
+  const std::string& LastError() const { return FLastError; }
 
  private:
-  std::string lastError_;
+  std::string FLastError;
 };
 
 }  // namespace pavona::app

@@ -16,15 +16,15 @@ class TCountingSink final : public pavona::platform::TStream {
   struct EEnough {};
   std::size_t Read(void*, std::size_t) override { return 0; }
   void Write(const void*, std::size_t count) override {
-    written_ += count;
-    if (written_ > (64u << 20)) throw EEnough{};
+    FWritten += count;
+    if (FWritten > (64u << 20)) throw EEnough{};
   }
   std::int64_t Seek(std::int64_t, pavona::platform::SeekOrigin) override {
-    return static_cast<std::int64_t>(written_);
+    return static_cast<std::int64_t>(FWritten);
   }
 
  private:
-  std::size_t written_ = 0;
+  std::size_t FWritten = 0;
 };
 
 }  // namespace

@@ -56,29 +56,29 @@ class TDfInBitStream {
 
   // Tops Count up to at least 56 bits, or to whatever is left when the input ends.
   void FillBits();
-  std::uint64_t PeekBits() const { return buffer_; }
-  unsigned BitCount() const { return count_; }
+  std::uint64_t PeekBits() const { return FBuffer; }
+  unsigned BitCount() const { return FCount; }
   // Drops count bits, raising op's error when fewer are left.
   void DropBits(unsigned count, TDfBitOp op) {
-    if (count > count_) RaiseNoMoreData(op);
-    buffer_ >>= count;
-    count_ -= count;
+    if (count > FCount) RaiseNoMoreData(op);
+    FBuffer >>= count;
+    FCount -= count;
   }
   [[noreturn]] static void RaiseNoMoreData(TDfBitOp op);
 
   // Buffers more input when needed; true when the fast loop may run, that is when Next is
   // below FastEnd().
   bool ReadyForFastLoop() {
-    if (static_cast<std::size_t>(end_ - next_) <= kFastMargin) LoadBlock();
-    return static_cast<std::size_t>(end_ - next_) > kFastMargin;
+    if (static_cast<std::size_t>(FEnd - FNext) <= kFastMargin) LoadBlock();
+    return static_cast<std::size_t>(FEnd - FNext) > kFastMargin;
   }
   // Where the fast loop must stop: from here on, fewer than kFastMargin bytes follow Next.
-  const std::uint8_t* FastEnd() const { return end_ - kFastMargin; }
-  TDfBitCursor Cursor() const { return {buffer_, count_, next_}; }
+  const std::uint8_t* FastEnd() const { return FEnd - kFastMargin; }
+  TDfBitCursor Cursor() const { return {FBuffer, FCount, FNext}; }
   void SetCursor(const TDfBitCursor& cursor) {
-    buffer_ = cursor.Buffer;
-    count_ = cursor.Count;
-    next_ = cursor.Next;
+    FBuffer = cursor.Buffer;
+    FCount = cursor.Count;
+    FNext = cursor.Next;
   }
 
  private:
@@ -88,16 +88,16 @@ class TDfInBitStream {
   // appends the zero bytes that complete the last word. Returns false when nothing was added.
   bool LoadBlock();
 
-  platform::TStream& input_;
-  std::int64_t remaining_;  // bytes still allowed from input_; negative: no limit
-  std::uint64_t totalRead_ = 0;
-  bool ended_ = false;
-  std::uint64_t buffer_ = 0;
-  unsigned count_ = 0;
-  const std::uint8_t* next_ = nullptr;
-  const std::uint8_t* end_ = nullptr;
+  platform::TStream& FInput;
+  std::int64_t FRemaining;  // bytes still allowed from FInput; negative: no limit
+  std::uint64_t FTotalRead = 0;
+  bool FEnded = false;
+  std::uint64_t FBuffer = 0;
+  unsigned FCount = 0;
+  const std::uint8_t* FNext = nullptr;
+  const std::uint8_t* FEnd = nullptr;
   // Unread tail (< kFastMargin), one block, and up to 3 padding bytes.
-  std::array<std::uint8_t, kBlockSize + kFastMargin + 8> bytes_;
+  std::array<std::uint8_t, kBlockSize + kFastMargin + 8> FBytes;
 };
 
 }  // namespace pavona::package

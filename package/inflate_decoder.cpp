@@ -98,16 +98,16 @@ std::uint32_t DecodeChecked(TDfInBitStream& bits, const std::uint32_t* table, un
 
 TInflater::TInflater(platform::TStream& input, platform::TStream& output,
                      const TDeflateHelper& options)
-    : deflate64_((options.Options & kDeflateOptionDeflate64) != 0),
-      litLenTemplates_(deflate64_ ? kLitLenTemplates64.data() : kLitLenTemplates.data()),
-      distanceTemplates_(deflate64_ ? kDistanceTemplates64.data() : kDistanceTemplates.data()),
-      bits_(input, options.StreamSize),
-      window_(output, deflate64_) {}
+    : FDeflate64((options.Options & kDeflateOptionDeflate64) != 0),
+      FLitLenTemplates(FDeflate64 ? kLitLenTemplates64.data() : kLitLenTemplates.data()),
+      FDistanceTemplates(FDeflate64 ? kDistanceTemplates64.data() : kDistanceTemplates.data()),
+      FBits(input, options.StreamSize),
+      FWindow(output, FDeflate64) {}
 
 void TInflater::Run() {
   for (;;) {
-    const bool final = bits_.ReadBit() != 0;
-    switch (bits_.ReadBits(2)) {
+    const bool final = FBits.ReadBit() != 0;
+    switch (FBits.ReadBits(2)) {
       case 0:
         InflateStoredBlock();
         break;
@@ -124,52 +124,52 @@ void TInflater::Run() {
     }
     if (final) break;
   }
-  window_.Finish();
+  FWindow.Finish();
 }
 
 void TInflater::InflateStoredBlock() {
-  bits_.AlignToByte();
-  const std::uint32_t length = bits_.ReadBits(16);
-  const std::uint32_t notLength = bits_.ReadBits(16);
+  FBits.AlignToByte();
+  const std::uint32_t length = FBits.ReadBits(16);
+  const std::uint32_t notLength = FBits.ReadBits(16);
   CheckInflateData(length == (~notLength & 0xFFFF),
                    "invalid stored block (length and NOT length do not match) [InflateStoredBlock]");
-  window_.Append(length, [this](std::uint8_t* out, std::size_t count) {
-    bits_.ReadBuffer(out, count);
+  FWindow.Append(length, [this](std::uint8_t* out, std::size_t count) {
+    FBits.ReadBuffer(out, count);
   });
 }
 
 void TInflater::LoadFixedTables() {
-  if (fixedTablesLoaded_) return;
+  if (FFixedTablesLoaded) return;
   std::array<std::uint8_t, 288> litLen;
   std::fill(litLen.begin(), litLen.begin() + 144, 8);
   std::fill(litLen.begin() + 144, litLen.begin() + 256, 9);
   std::fill(litLen.begin() + 256, litLen.begin() + 280, 7);
   std::fill(litLen.begin() + 280, litLen.end(), 8);
-  litLen_.Build(litLen.data(), 288, litLenTemplates_);
+  FLitLen.Build(litLen.data(), 288, FLitLenTemplates);
   std::array<std::uint8_t, 32> distance;
   distance.fill(5);
-  distance_.Build(distance.data(), 32, distanceTemplates_);
-  fixedTablesLoaded_ = true;
+  FDistance.Build(distance.data(), 32, FDistanceTemplates);
+  FFixedTablesLoaded = true;
 }
 
 void TInflater::InflateDynamicBlock() {
-  const unsigned litLenCount = bits_.ReadBits(5) + 257;
+  const unsigned litLenCount = FBits.ReadBits(5) + 257;
   CheckInflateData(litLenCount <= 286,
                    "count of literal codes in dynamic block is greater than 286 [InflateDynamicBlock]");
-  const unsigned distanceCount = bits_.ReadBits(5) + 1;
+  const unsigned distanceCount = FBits.ReadBits(5) + 1;
   CheckInflateData(
-      deflate64_ || distanceCount <= 30,
+      FDeflate64 || distanceCount <= 30,
       "count of distance codes in dynamic block is greater than 30 [InflateDynamicBlock]");
-  const unsigned codeLengthCount = bits_.ReadBits(4) + 4;
+  const unsigned codeLengthCount = FBits.ReadBits(4) + 4;
 
   static constexpr std::array<std::uint8_t, 19> kOrder = {16, 17, 18, 0, 8,  7, 9,  6, 10, 5,
                                                           11, 4,  12, 3, 13, 2, 14, 1, 15};
   std::array<std::uint8_t, 19> codeLengths{};
   for (unsigned i = 0; i < codeLengthCount; ++i)
-    codeLengths[kOrder[i]] = static_cast<std::uint8_t>(bits_.ReadBits(3));
-  codeLength_.Build(codeLengths.data(), 19, kCodeLengthTemplates.data());
+    codeLengths[kOrder[i]] = static_cast<std::uint8_t>(FBits.ReadBits(3));
+  FCodeLength.Build(codeLengths.data(), 19, kCodeLengthTemplates.data());
 
-  fixedTablesLoaded_ = false;
+  FFixedTablesLoaded = false;
   ReadLitDistCodeLengths(litLenCount, distanceCount);
 }
 
@@ -178,13 +178,13 @@ void TInflater::ReadLitDistCodeLengths(unsigned litLenCount, unsigned distanceCo
   const unsigned total = litLenCount + distanceCount;
   unsigned i = 0;
   while (i < total) {
-    bits_.FillBits();
+    FBits.FillBits();
     const std::uint32_t entry =
-        codeLength_.Entries()[bits_.PeekBits() & LowBitMask(TCodeLengthTree::kRootBits)];
-    if (CodeLength(entry) > bits_.BitCount()) TDfInBitStream::RaiseNoMoreData(TDfBitOp::ReadBit);
+        FCodeLength.Entries()[FBits.PeekBits() & LowBitMask(TCodeLengthTree::kRootBits)];
+    if (CodeLength(entry) > FBits.BitCount()) TDfInBitStream::RaiseNoMoreData(TDfBitOp::ReadBit);
     CheckInflateData((entry & kExceptional) == 0,
                      "decoded a code length out of range {ReadLitDistCodeLengths}");
-    bits_.DropBits(CodeLength(entry), TDfBitOp::ReadBit);
+    FBits.DropBits(CodeLength(entry), TDfBitOp::ReadBit);
     const std::uint32_t symbol = Value(entry);
     if (symbol < 16) {
       lengths[i++] = static_cast<std::uint8_t>(symbol);
@@ -195,24 +195,24 @@ void TInflater::ReadLitDistCodeLengths(unsigned litLenCount, unsigned distanceCo
     if (symbol == 16) {
       CheckInflateData(i > 0, "repeat of the previous code length at the start {ReadLitDistCodeLengths}");
       repeated = lengths[i - 1];
-      repeat = 3 + bits_.ReadBits(2);
+      repeat = 3 + FBits.ReadBits(2);
     } else if (symbol == 17) {
-      repeat = 3 + bits_.ReadBits(3);
+      repeat = 3 + FBits.ReadBits(3);
     } else {
-      repeat = 11 + bits_.ReadBits(7);
+      repeat = 11 + FBits.ReadBits(7);
     }
     CheckInflateData(repeat <= total - i,
                      "code length repeat runs past the number of codes {ReadLitDistCodeLengths}");
     std::fill_n(lengths.begin() + i, repeat, repeated);
     i += repeat;
   }
-  litLen_.Build(lengths.data(), litLenCount, litLenTemplates_);
-  distance_.Build(lengths.data() + litLenCount, distanceCount, distanceTemplates_);
+  FLitLen.Build(lengths.data(), litLenCount, FLitLenTemplates);
+  FDistance.Build(lengths.data() + litLenCount, distanceCount, FDistanceTemplates);
 }
 
 void TInflater::DecodeData() {
   for (;;) {
-    if (bits_.ReadyForFastLoop()) {
+    if (FBits.ReadyForFastLoop()) {
       if (DecodeDataFast()) return;
     } else if (DecodeSymbolChecked()) {
       return;
@@ -223,10 +223,10 @@ void TInflater::DecodeData() {
 bool TInflater::DecodeSymbolChecked() {
   std::uint32_t length;
   const std::uint32_t entry =
-      DecodeChecked(bits_, litLen_.Entries(), TLitLenTree::kRootBits, length);
+      DecodeChecked(FBits, FLitLen.Entries(), TLitLenTree::kRootBits, length);
   if (entry & kLiteral) {
-    window_.PutByte(static_cast<std::uint8_t>(length));
-    window_.FlushIfFull();
+    FWindow.PutByte(static_cast<std::uint8_t>(length));
+    FWindow.FlushIfFull();
     return false;
   }
   if (entry & kExceptional) {
@@ -235,25 +235,25 @@ bool TInflater::DecodeSymbolChecked() {
   }
   std::uint32_t distance;
   const std::uint32_t distanceEntry =
-      DecodeChecked(bits_, distance_.Entries(), TDistanceTree::kRootBits, distance);
+      DecodeChecked(FBits, FDistance.Entries(), TDistanceTree::kRootBits, distance);
   if (distanceEntry & kExceptional) RaiseBadDistance(distanceEntry);
-  CheckInflateData(distance <= window_.Position(), kDistanceTooFar);
-  window_.CopyMatch(distance, length);
+  CheckInflateData(distance <= FWindow.Position(), kDistanceTooFar);
+  FWindow.CopyMatch(distance, length);
   return false;
 }
 
 bool TInflater::DecodeDataFast() {
   // Local copies: the compiler cannot keep members in registers across byte stores to the window.
-  const TDfBitCursor cursor = bits_.Cursor();
+  const TDfBitCursor cursor = FBits.Cursor();
   std::uint64_t bitBuffer = cursor.Buffer;
   unsigned bitCount = cursor.Count;
   const std::uint8_t* in = cursor.Next;
-  const std::uint8_t* const inEnd = bits_.FastEnd();
-  std::uint8_t* const out = window_.Data();
-  std::size_t position = window_.Position();
-  const std::size_t limit = window_.Limit();
-  const std::uint32_t* const litLen = litLen_.Entries();
-  const std::uint32_t* const distances = distance_.Entries();
+  const std::uint8_t* const inEnd = FBits.FastEnd();
+  std::uint8_t* const out = FWindow.Data();
+  std::size_t position = FWindow.Position();
+  const std::size_t limit = FWindow.Limit();
+  const std::uint32_t* const litLen = FLitLen.Entries();
+  const std::uint32_t* const distances = FDistance.Entries();
   constexpr unsigned kLitLenRoot = TLitLenTree::kRootBits;
   constexpr unsigned kDistanceRoot = TDistanceTree::kRootBits;
 
@@ -269,9 +269,9 @@ bool TInflater::DecodeDataFast() {
   bool endOfBlock = false;
   while (in < inEnd) {
     if (position >= limit) {
-      window_.SetPosition(position);
-      window_.FlushIfFull();
-      position = window_.Position();
+      FWindow.SetPosition(position);
+      FWindow.FlushIfFull();
+      position = FWindow.Position();
     }
     refill();
     std::uint32_t entry = litLen[bitBuffer & LowBitMask(kLitLenRoot)];
@@ -332,14 +332,14 @@ bool TInflater::DecodeDataFast() {
       CopyRun(out + position, distance, length);
       position += length;
     } else {
-      window_.SetPosition(position);
-      window_.CopyMatch(distance, length);
-      position = window_.Position();
+      FWindow.SetPosition(position);
+      FWindow.CopyMatch(distance, length);
+      position = FWindow.Position();
     }
   }
-  bits_.SetCursor({bitBuffer, bitCount, in});
-  window_.SetPosition(position);
-  window_.FlushIfFull();
+  FBits.SetCursor({bitBuffer, bitCount, in});
+  FWindow.SetPosition(position);
+  FWindow.FlushIfFull();
   return endOfBlock;
 }
 

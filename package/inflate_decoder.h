@@ -36,15 +36,15 @@ class TInflater {
   // Decodes one symbol with every read checked; returns true at the end of the block.
   bool DecodeSymbolChecked();
 
-  bool deflate64_;
-  const std::uint32_t* litLenTemplates_;
-  const std::uint32_t* distanceTemplates_;
-  bool fixedTablesLoaded_ = false;
-  TDfInBitStream bits_;
-  TDfOutputWindow window_;
-  TLitLenTree litLen_;
-  TDistanceTree distance_;
-  TCodeLengthTree codeLength_;
+  bool FDeflate64;
+  const std::uint32_t* FLitLenTemplates;
+  const std::uint32_t* FDistanceTemplates;
+  bool FFixedTablesLoaded = false;
+  TDfInBitStream FBits;
+  TDfOutputWindow FWindow;
+  TLitLenTree FLitLen;
+  TDistanceTree FDistance;
+  TCodeLengthTree FCodeLength;
 };
 
 }  // namespace pavona::package

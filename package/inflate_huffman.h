@@ -55,12 +55,12 @@ class TDfDecodeHuffmanTree {
       (RootBits < MaxLength ? MaxSymbols << (MaxLength - RootBits) : 0);
 
   void Build(const std::uint8_t* lengths, unsigned count, const std::uint32_t* templates) {
-    BuildDecodeTable(entries_.data(), RootBits, lengths, count, templates);
+    BuildDecodeTable(FEntries.data(), RootBits, lengths, count, templates);
   }
-  const std::uint32_t* Entries() const { return entries_.data(); }
+  const std::uint32_t* Entries() const { return FEntries.data(); }
 
  private:
-  std::array<std::uint32_t, kCapacity> entries_;
+  std::array<std::uint32_t, kCapacity> FEntries;
 };
 
 }  // namespace pavona::package

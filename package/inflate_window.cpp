@@ -5,30 +5,30 @@
 namespace pavona::package {
 
 TDfOutputWindow::TDfOutputWindow(platform::TStream& output, bool deflate64)
-    : output_(output),
-      limit_(deflate64 ? 98304 : 65536),
-      bytes_(std::make_unique_for_overwrite<std::uint8_t[]>(limit_ + kMaxRun + kCopyOvershoot)) {}
+    : FOutput(output),
+      FLimit(deflate64 ? 98304 : 65536),
+      FBytes(std::make_unique_for_overwrite<std::uint8_t[]>(FLimit + kMaxRun + kCopyOvershoot)) {}
 
 void TDfOutputWindow::Flush() {
-  output_.Write(bytes_.get(), kFlushSize);
-  std::memmove(bytes_.get(), bytes_.get() + kFlushSize, position_ - kFlushSize);
-  position_ -= kFlushSize;
+  FOutput.Write(FBytes.get(), kFlushSize);
+  std::memmove(FBytes.get(), FBytes.get() + kFlushSize, FPosition - kFlushSize);
+  FPosition -= kFlushSize;
 }
 
 void TDfOutputWindow::CopyMatch(std::size_t distance, std::size_t length) {
   while (length > 0) {
     const std::size_t n = std::min(length, kMaxRun);
-    CopyRun(bytes_.get() + position_, distance, n);
-    position_ += n;
+    CopyRun(FBytes.get() + FPosition, distance, n);
+    FPosition += n;
     length -= n;
     FlushIfFull();
   }
 }
 
 void TDfOutputWindow::Finish() {
-  for (std::size_t done = 0; done < position_; done += kFlushSize)
-    output_.Write(bytes_.get() + done, std::min(kFlushSize, position_ - done));
-  position_ = 0;
+  for (std::size_t done = 0; done < FPosition; done += kFlushSize)
+    FOutput.Write(FBytes.get() + done, std::min(kFlushSize, FPosition - done));
+  FPosition = 0;
 }
 
 }  // namespace pavona::package

@@ -27,15 +27,15 @@ class TDfOutputWindow {
 
   TDfOutputWindow(platform::TStream& output, bool deflate64);
 
-  std::uint8_t* Data() { return bytes_.get(); }
-  std::size_t Position() const { return position_; }
-  void SetPosition(std::size_t position) { position_ = position; }
-  std::size_t Limit() const { return limit_; }
+  std::uint8_t* Data() { return FBytes.get(); }
+  std::size_t Position() const { return FPosition; }
+  void SetPosition(std::size_t position) { FPosition = position; }
+  std::size_t Limit() const { return FLimit; }
 
   void FlushIfFull() {
-    if (position_ >= limit_) Flush();
+    if (FPosition >= FLimit) Flush();
   }
-  void PutByte(std::uint8_t value) { bytes_[position_++] = value; }
+  void PutByte(std::uint8_t value) { FBytes[FPosition++] = value; }
   // Copies length bytes from distance back (1 <= distance <= Position()), in pieces that keep
   // within the buffer, flushing as it goes.
   void CopyMatch(std::size_t distance, std::size_t length);
@@ -43,9 +43,9 @@ class TDfOutputWindow {
   template <typename Fill>
   void Append(std::size_t count, Fill&& fill) {
     while (count > 0) {
-      const std::size_t n = std::min(count, limit_ - position_);
-      fill(bytes_.get() + position_, n);
-      position_ += n;
+      const std::size_t n = std::min(count, FLimit - FPosition);
+      fill(FBytes.get() + FPosition, n);
+      FPosition += n;
       count -= n;
       FlushIfFull();
     }
@@ -56,10 +56,10 @@ class TDfOutputWindow {
  private:
   void Flush();
 
-  platform::TStream& output_;
-  std::size_t limit_;
-  std::size_t position_ = 0;
-  std::unique_ptr<std::uint8_t[]> bytes_;  // never read before written: left uninitialised
+  platform::TStream& FOutput;
+  std::size_t FLimit;
+  std::size_t FPosition = 0;
+  std::unique_ptr<std::uint8_t[]> FBytes;  // never read before written: left uninitialised
 };
 
 // Copies length bytes from dst - distance to dst, front to back, so that a distance shorter

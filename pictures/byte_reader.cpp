@@ -24,8 +24,8 @@ std::vector<std::uint8_t> ReadRemaining(platform::TStream& stream) {
 void ThrowReadError() { throw platform::EStreamError(platform::TStreamFailure::Read); }
 
 void TByteReader::Seek(std::size_t position) {
-  if (position > bytes_.size()) ThrowReadError();
-  position_ = position;
+  if (position > FBytes.size()) ThrowReadError();
+  FPosition = position;
 }
 
 std::uint16_t TByteReader::U16() {
@@ -41,8 +41,8 @@ std::uint32_t TByteReader::U32() {
 
 std::span<const std::uint8_t> TByteReader::Take(std::size_t count) {
   if (count > Remaining()) ThrowReadError();
-  const auto result = bytes_.subspan(position_, count);
-  position_ += count;
+  const auto result = FBytes.subspan(FPosition, count);
+  FPosition += count;
   return result;
 }
 

@@ -20,10 +20,10 @@ std::vector<std::uint8_t> ReadRemaining(platform::TStream& stream);
 
 class TByteReader {
  public:
-  explicit TByteReader(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+  explicit TByteReader(std::span<const std::uint8_t> bytes) : FBytes(bytes) {}
 
-  std::size_t Position() const { return position_; }
-  std::size_t Remaining() const { return bytes_.size() - position_; }
+  std::size_t Position() const { return FPosition; }
+  std::size_t Remaining() const { return FBytes.size() - FPosition; }
   void Seek(std::size_t position);
   void Skip(std::size_t count) { Take(count); }
 
@@ -35,8 +35,8 @@ class TByteReader {
   std::span<const std::uint8_t> Take(std::size_t count);
 
  private:
-  std::span<const std::uint8_t> bytes_;
-  std::size_t position_ = 0;
+  std::span<const std::uint8_t> FBytes;
+  std::size_t FPosition = 0;
 };
 
 }  // namespace pavona::pictures

@@ -40,24 +40,24 @@ struct Header {
 // One colour channel selected by a bit mask, scaled to eight bits.
 class Channel {
  public:
-  explicit Channel(std::uint32_t mask) : mask_(mask) {
+  explicit Channel(std::uint32_t mask) : FMask(mask) {
     if (mask != 0) {
-      shift_ = std::countr_zero(mask);
-      max_ = mask >> shift_;
+      FShift = std::countr_zero(mask);
+      FMax = mask >> FShift;
     }
   }
   std::uint32_t operator()(std::uint32_t value) const {
-    const std::uint32_t c = (value & mask_) >> shift_;
-    if (max_ == 255) return c;
-    if (max_ == 0) return 0;
-    return static_cast<std::uint32_t>((static_cast<std::uint64_t>(c) * 255 + max_ / 2) / max_);
+    const std::uint32_t c = (value & FMask) >> FShift;
+    if (FMax == 255) return c;
+    if (FMax == 0) return 0;
+    return static_cast<std::uint32_t>((static_cast<std::uint64_t>(c) * 255 + FMax / 2) / FMax);
   }
-  bool present() const { return max_ != 0; }
+  bool present() const { return FMax != 0; }
 
  private:
-  std::uint32_t mask_ = 0;
-  int shift_ = 0;
-  std::uint32_t max_ = 0;
+  std::uint32_t FMask = 0;
+  int FShift = 0;
+  std::uint32_t FMax = 0;
 };
 
 struct Channels {
@@ -71,146 +71,146 @@ struct Channels {
 class Decoder {
  public:
   Decoder(std::span<const std::uint8_t> dib, TDibKind kind, const std::string& invalidMessage)
-      : in_(dib), kind_(kind), invalidMessage_(invalidMessage) {}
+      : FIn(dib), FKind(kind), FInvalidMessage(invalidMessage) {}
 
   TDib Decode(std::size_t bitsOffset) {
     ReadHeader();
     ReadPalette(bitsOffset);
     TDib result;
-    result.Pixels = raster::Bitmap(static_cast<int>(h_.width), static_cast<int>(h_.height));
-    if (h_.compression == kRle8 || h_.compression == kRle4) {
+    result.Pixels = raster::Bitmap(static_cast<int>(FH.width), static_cast<int>(FH.height));
+    if (FH.compression == kRle8 || FH.compression == kRle4) {
       result.Pixels.fill(kOpaque);  // pixels the runs skip stay black
       DecodeRle(result.Pixels);
     } else {
       DecodeRows(result.Pixels);
     }
     result.HasAlpha = ResolveAlpha(result.Pixels);
-    if (kind_ == TDibKind::Icon && !result.HasAlpha) result.HasAlpha = ApplyMask(result.Pixels);
+    if (FKind == TDibKind::Icon && !result.HasAlpha) result.HasAlpha = ApplyMask(result.Pixels);
     return result;
   }
 
  private:
   void Check(bool ok) const {
-    if (!ok) throw EInvalidGraphic(invalidMessage_);
+    if (!ok) throw EInvalidGraphic(FInvalidMessage);
   }
 
   void ReadHeader() {
-    h_.size = in_.U32();
-    if (h_.size == 12) {
-      h_.width = in_.U16();
-      h_.height = in_.U16();
-      in_.U16();  // planes
-      h_.bitCount = in_.U16();
-      h_.paletteEntrySize = 3;
+    FH.size = FIn.U32();
+    if (FH.size == 12) {
+      FH.width = FIn.U16();
+      FH.height = FIn.U16();
+      FIn.U16();  // planes
+      FH.bitCount = FIn.U16();
+      FH.paletteEntrySize = 3;
     } else {
-      Check(h_.size == 40 || h_.size == 52 || h_.size == 56 || h_.size == 108 || h_.size == 124);
-      h_.width = in_.I32();
-      h_.height = in_.I32();
-      in_.U16();  // planes
-      h_.bitCount = in_.U16();
-      h_.compression = in_.U32();
-      h_.sizeImage = in_.U32();
-      in_.Skip(8);  // resolution
-      h_.colorsUsed = in_.U32();
-      in_.Skip(4);  // important colours
-      const bool bitFields = h_.compression == kBitFields || h_.compression == kAlphaBitFields;
+      Check(FH.size == 40 || FH.size == 52 || FH.size == 56 || FH.size == 108 || FH.size == 124);
+      FH.width = FIn.I32();
+      FH.height = FIn.I32();
+      FIn.U16();  // planes
+      FH.bitCount = FIn.U16();
+      FH.compression = FIn.U32();
+      FH.sizeImage = FIn.U32();
+      FIn.Skip(8);  // resolution
+      FH.colorsUsed = FIn.U32();
+      FIn.Skip(4);  // important colours
+      const bool bitFields = FH.compression == kBitFields || FH.compression == kAlphaBitFields;
       // A plain info header is followed by the masks; the longer headers hold them.
       int maskCount = 0;
-      if (h_.size >= 56) {
+      if (FH.size >= 56) {
         maskCount = 4;
-      } else if (h_.size == 52) {
+      } else if (FH.size == 52) {
         maskCount = 3;
       } else if (bitFields) {
-        maskCount = h_.compression == kAlphaBitFields ? 4 : 3;
+        maskCount = FH.compression == kAlphaBitFields ? 4 : 3;
       }
-      for (int i = 0; i < maskCount; ++i) h_.masks[i] = in_.U32();
-      in_.Seek(h_.size + (h_.size == 40 ? maskCount * 4u : 0u));
-      if (!bitFields) h_.masks = {};
+      for (int i = 0; i < maskCount; ++i) FH.masks[i] = FIn.U32();
+      FIn.Seek(FH.size + (FH.size == 40 ? maskCount * 4u : 0u));
+      if (!bitFields) FH.masks = {};
     }
-    if (h_.height < 0) {
-      h_.height = -h_.height;
-      h_.topDown = true;
+    if (FH.height < 0) {
+      FH.height = -FH.height;
+      FH.topDown = true;
     }
-    if (kind_ == TDibKind::Icon) {
-      Check(!h_.topDown);
-      h_.height /= 2;  // the colour image and the AND mask
+    if (FKind == TDibKind::Icon) {
+      Check(!FH.topDown);
+      FH.height /= 2;  // the colour image and the AND mask
     }
-    const int bits = h_.bitCount;
+    const int bits = FH.bitCount;
     Check(bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32);
-    switch (h_.compression) {
+    switch (FH.compression) {
       case kRgb: break;
-      case kRle8: Check(bits == 8 && !h_.topDown && kind_ == TDibKind::File); break;
-      case kRle4: Check(bits == 4 && !h_.topDown && kind_ == TDibKind::File); break;
+      case kRle8: Check(bits == 8 && !FH.topDown && FKind == TDibKind::File); break;
+      case kRle4: Check(bits == 4 && !FH.topDown && FKind == TDibKind::File); break;
       case kBitFields:
       case kAlphaBitFields: Check(bits == 16 || bits == 32); break;
       default: Check(false);
     }
-    Check(IsAcceptableGraphicSize(h_.width, h_.height));
+    Check(IsAcceptableGraphicSize(FH.width, FH.height));
   }
 
   void ReadPalette(std::size_t bitsOffset) {
-    const std::size_t headerEnd = in_.Position();
-    std::uint64_t entries = h_.colorsUsed;
-    if (entries == 0 && h_.bitCount <= 8) entries = 1u << h_.bitCount;
+    const std::size_t headerEnd = FIn.Position();
+    std::uint64_t entries = FH.colorsUsed;
+    if (entries == 0 && FH.bitCount <= 8) entries = 1u << FH.bitCount;
     if (bitsOffset != 0) {
       Check(bitsOffset >= headerEnd);
       // Writers often keep only the colours used and let the bits follow at once.
-      entries = std::min<std::uint64_t>(entries, (bitsOffset - headerEnd) / h_.paletteEntrySize);
+      entries = std::min<std::uint64_t>(entries, (bitsOffset - headerEnd) / FH.paletteEntrySize);
     }
-    if (h_.bitCount <= 8) {
-      const std::uint64_t used = std::min<std::uint64_t>(entries, 1u << h_.bitCount);
+    if (FH.bitCount <= 8) {
+      const std::uint64_t used = std::min<std::uint64_t>(entries, 1u << FH.bitCount);
       for (std::uint64_t i = 0; i < used; ++i) {
-        const auto e = in_.Take(h_.paletteEntrySize);
-        palette_[i] = kOpaque | (Pixel{e[2]} << 16) | (Pixel{e[1]} << 8) | e[0];
+        const auto e = FIn.Take(FH.paletteEntrySize);
+        FPalette[i] = kOpaque | (Pixel{e[2]} << 16) | (Pixel{e[1]} << 8) | e[0];
       }
     }
     if (bitsOffset != 0) {
-      in_.Seek(bitsOffset);
+      FIn.Seek(bitsOffset);
     } else {
-      const std::uint64_t tableBytes = entries * h_.paletteEntrySize;
-      if (tableBytes > in_.Remaining() + (in_.Position() - headerEnd)) ThrowReadError();
-      in_.Seek(headerEnd + static_cast<std::size_t>(tableBytes));
+      const std::uint64_t tableBytes = entries * FH.paletteEntrySize;
+      if (tableBytes > FIn.Remaining() + (FIn.Position() - headerEnd)) ThrowReadError();
+      FIn.Seek(headerEnd + static_cast<std::size_t>(tableBytes));
     }
   }
 
   Channels MakeChannels() const {
-    if (h_.compression == kBitFields || h_.compression == kAlphaBitFields) {
-      return {Channel(h_.masks[0]), Channel(h_.masks[1]), Channel(h_.masks[2]),
-              Channel(h_.masks[3])};
+    if (FH.compression == kBitFields || FH.compression == kAlphaBitFields) {
+      return {Channel(FH.masks[0]), Channel(FH.masks[1]), Channel(FH.masks[2]),
+              Channel(FH.masks[3])};
     }
-    if (h_.bitCount == 16) return {Channel(0x7C00), Channel(0x03E0), Channel(0x001F), Channel(0)};
+    if (FH.bitCount == 16) return {Channel(0x7C00), Channel(0x03E0), Channel(0x001F), Channel(0)};
     // Icons keep their alpha in the fourth byte; in a BMP file it carries no colour.
     return {Channel(0xFF0000), Channel(0xFF00), Channel(0xFF),
-            Channel(kind_ == TDibKind::Icon ? 0xFF000000 : 0)};
+            Channel(FKind == TDibKind::Icon ? 0xFF000000 : 0)};
   }
 
   Pixel* Row(raster::Bitmap& pixels, std::size_t storageRow) const {
     const int r = static_cast<int>(storageRow);
-    return pixels.scanline(h_.topDown ? r : pixels.height() - 1 - r);
+    return pixels.scanline(FH.topDown ? r : pixels.height() - 1 - r);
   }
 
   void DecodeRows(raster::Bitmap& pixels) {
-    const std::size_t w = static_cast<std::size_t>(h_.width);
-    const std::size_t stride = (w * h_.bitCount + 31) / 32 * 4;
-    const std::size_t rows = static_cast<std::size_t>(h_.height);
-    const auto bits = in_.Take(stride * rows);
+    const std::size_t w = static_cast<std::size_t>(FH.width);
+    const std::size_t stride = (w * FH.bitCount + 31) / 32 * 4;
+    const std::size_t rows = static_cast<std::size_t>(FH.height);
+    const auto bits = FIn.Take(stride * rows);
     const Channels channels = MakeChannels();
     for (std::size_t r = 0; r < rows; ++r) {
       const std::uint8_t* src = bits.data() + r * stride;
       Pixel* out = Row(pixels, r);
-      switch (h_.bitCount) {
+      switch (FH.bitCount) {
         case 1:
           for (std::size_t x = 0; x < w; ++x) {
-            out[x] = palette_[(src[x >> 3] >> (7 - (x & 7))) & 1];
+            out[x] = FPalette[(src[x >> 3] >> (7 - (x & 7))) & 1];
           }
           break;
         case 4:
           for (std::size_t x = 0; x < w; ++x) {
-            out[x] = palette_[(src[x >> 1] >> (x & 1 ? 0 : 4)) & 15];
+            out[x] = FPalette[(src[x >> 1] >> (x & 1 ? 0 : 4)) & 15];
           }
           break;
         case 8:
-          for (std::size_t x = 0; x < w; ++x) out[x] = palette_[src[x]];
+          for (std::size_t x = 0; x < w; ++x) out[x] = FPalette[src[x]];
           break;
         case 16:
           for (std::size_t x = 0; x < w; ++x) out[x] = channels(src[2 * x] | (src[2 * x + 1] << 8));
@@ -237,15 +237,15 @@ class Decoder {
   // the rest of the picture black, as an interrupted run would.
   void DecodeRle(raster::Bitmap& pixels) {
     const std::size_t size =
-        h_.sizeImage != 0 && h_.sizeImage <= in_.Remaining() ? h_.sizeImage : in_.Remaining();
-    TByteReader rle(in_.Take(size));
-    const bool four = h_.compression == kRle4;
-    const long long w = h_.width;
-    const long long h = h_.height;
+        FH.sizeImage != 0 && FH.sizeImage <= FIn.Remaining() ? FH.sizeImage : FIn.Remaining();
+    TByteReader rle(FIn.Take(size));
+    const bool four = FH.compression == kRle4;
+    const long long w = FH.width;
+    const long long h = FH.height;
     long long x = 0;
     long long row = 0;  // counted from the bottom
     auto put = [&](unsigned index) {
-      if (x < w && row < h) Row(pixels, static_cast<std::size_t>(row))[x] = palette_[index];
+      if (x < w && row < h) Row(pixels, static_cast<std::size_t>(row))[x] = FPalette[index];
       ++x;
     };
     while (row < h && rle.Remaining() >= 2) {
@@ -295,10 +295,10 @@ class Decoder {
 
   // The AND mask after the colour bits: a set bit leaves the pixel below as it was.
   bool ApplyMask(raster::Bitmap& pixels) {
-    const std::size_t w = static_cast<std::size_t>(h_.width);
+    const std::size_t w = static_cast<std::size_t>(FH.width);
     const std::size_t stride = (w + 31) / 32 * 4;
-    const std::size_t rows = static_cast<std::size_t>(h_.height);
-    const auto bits = in_.Take(stride * rows);
+    const std::size_t rows = static_cast<std::size_t>(FH.height);
+    const auto bits = FIn.Take(stride * rows);
     bool any = false;
     for (std::size_t r = 0; r < rows; ++r) {
       const std::uint8_t* src = bits.data() + r * stride;
@@ -313,11 +313,11 @@ class Decoder {
     return any;
   }
 
-  TByteReader in_;
-  TDibKind kind_;
-  const std::string& invalidMessage_;
-  Header h_;
-  std::array<Pixel, 256> palette_ = [] {
+  TByteReader FIn;
+  TDibKind FKind;
+  const std::string& FInvalidMessage;
+  Header FH;
+  std::array<Pixel, 256> FPalette = [] {
     std::array<Pixel, 256> p{};
     p.fill(kOpaque);
     return p;

@@ -35,7 +35,7 @@ void TGraphic::Draw(raster::Bitmap& canvas, raster::Point at) const {
 }
 
 void TGraphic::Changed() const {
-  if (onChange_) onChange_();
+  if (FOnChange) FOnChange();
 }
 
 }  // namespace pavona::pictures

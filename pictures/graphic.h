@@ -50,11 +50,11 @@ class TGraphic {
   void Draw(raster::Bitmap& canvas, raster::Point at) const;
 
   // Fired after the picture changed (a completed load).
-  const std::function<void()>& OnChange() const { return onChange_; }
-  void SetOnChange(std::function<void()> handler) { onChange_ = std::move(handler); }
+  const std::function<void()>& OnChange() const { return FOnChange; }
+  void SetOnChange(std::function<void()> handler) { FOnChange = std::move(handler); }
   // Fired by decoders while loading, with the percentage done.
-  const std::function<void(int)>& OnProgress() const { return onProgress_; }
-  void SetOnProgress(std::function<void(int)> handler) { onProgress_ = std::move(handler); }
+  const std::function<void(int)>& OnProgress() const { return FOnProgress; }
+  void SetOnProgress(std::function<void(int)> handler) { FOnProgress = std::move(handler); }
 
  protected:
   // In bitmap pixels: dest is non-empty; clip is non-empty and lies inside the canvas and dest.
@@ -63,8 +63,8 @@ class TGraphic {
   void Changed() const;
 
  private:
-  std::function<void()> onChange_;
-  std::function<void(int)> onProgress_;
+  std::function<void()> FOnChange;
+  std::function<void(int)> FOnProgress;
 };
 
 }  // namespace pavona::pictures

@@ -45,14 +45,14 @@ bool IsAcceptableGraphicSize(long long width, long long height) {
 }
 
 void TRasterGraphic::SetPixels(raster::Bitmap pixels, bool hasAlpha) {
-  pixels_ = std::move(pixels);
-  hasAlpha_ = hasAlpha;
+  FPixels = std::move(pixels);
+  FHasAlpha = hasAlpha;
   Changed();
 }
 
 void TRasterGraphic::CopyPixelsFrom(const TRasterGraphic& source) {
-  pixels_ = source.pixels_.clone();
-  hasAlpha_ = source.hasAlpha_;
+  FPixels = source.FPixels.clone();
+  FHasAlpha = source.FHasAlpha;
 }
 
 void TRasterGraphic::DoDraw(raster::Bitmap& canvas, const raster::Rect& dest,
@@ -60,11 +60,11 @@ void TRasterGraphic::DoDraw(raster::Bitmap& canvas, const raster::Rect& dest,
   const int w = Width();
   const int h = Height();
   const int count = clip.width();
-  const auto drawRow = hasAlpha_ ? BlendRow : CopyRow;
+  const auto drawRow = FHasAlpha ? BlendRow : CopyRow;
   if (dest.width() == w && dest.height() == h) {
     for (int y = clip.Top; y < clip.Bottom; ++y) {
       drawRow(canvas.scanline(y) + clip.Left,
-              pixels_.scanline(y - dest.Top) + (clip.Left - dest.Left), count);
+              FPixels.scanline(y - dest.Top) + (clip.Left - dest.Left), count);
     }
     return;
   }
@@ -79,7 +79,7 @@ void TRasterGraphic::DoDraw(raster::Bitmap& canvas, const raster::Rect& dest,
   for (int y = clip.Top; y < clip.Bottom; ++y) {
     const int sy =
         static_cast<int>(static_cast<long long>(y - dest.Top) * h / dest.height());
-    const Pixel* src = pixels_.scanline(sy);
+    const Pixel* src = FPixels.scanline(sy);
     for (int i = 0; i < count; ++i) gathered[i] = src[columns[i]];
     drawRow(canvas.scanline(y) + clip.Left, gathered.data(), count);
   }

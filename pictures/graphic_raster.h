@@ -19,11 +19,11 @@ bool IsAcceptableGraphicSize(long long width, long long height);
 
 class TRasterGraphic : public TGraphic {
  public:
-  int Width() const override { return pixels_.width(); }
-  int Height() const override { return pixels_.height(); }
+  int Width() const override { return FPixels.width(); }
+  int Height() const override { return FPixels.height(); }
 
-  const raster::Bitmap& Pixels() const { return pixels_; }
-  bool HasAlpha() const { return hasAlpha_; }
+  const raster::Bitmap& Pixels() const { return FPixels; }
+  bool HasAlpha() const { return FHasAlpha; }
 
  protected:
   // Installs decoded pixels and fires OnChange.
@@ -33,8 +33,8 @@ class TRasterGraphic : public TGraphic {
               const raster::Rect& clip) const override;
 
  private:
-  raster::Bitmap pixels_;
-  bool hasAlpha_ = false;
+  raster::Bitmap FPixels;
+  bool FHasAlpha = false;
 };
 
 }  // namespace pavona::pictures

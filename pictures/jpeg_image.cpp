@@ -117,7 +117,7 @@ bool ReadRows(JpegState& s, raster::Bitmap& pixels, std::uint8_t* cmykRow,
 }  // namespace
 
 EJPEG::EJPEG(int messageCode)
-    : EInvalidGraphic("JPEG error #" + std::to_string(messageCode)), messageCode_(messageCode) {}
+    : EInvalidGraphic("JPEG error #" + std::to_string(messageCode)), FMessageCode(messageCode) {}
 
 void TJPEGImage::LoadFromStream(platform::TStream& stream) {
   const std::vector<std::uint8_t> file = ReadRemaining(stream);

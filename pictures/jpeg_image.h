@@ -13,10 +13,10 @@ namespace pavona::pictures {
 class EJPEG : public EInvalidGraphic {
  public:
   explicit EJPEG(int messageCode);
-  int MessageCode() const { return messageCode_; }
+  int MessageCode() const { return FMessageCode; }
 
  private:
-  int messageCode_;
+  int FMessageCode;
 };
 
 class TJPEGImage final : public TRasterGraphic {

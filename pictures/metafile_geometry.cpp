@@ -12,7 +12,7 @@ constexpr double kPi = 3.14159265358979323846;
 // cannot make many times its size in points.
 constexpr int kMaxCurveSegments = 256;
 
-double Distance(TPointF a, TPointF b) { return std::hypot(b.X - a.X, b.Y - a.Y); }
+double Distance(TPointF a, TPointF b) { return VectorLength(b.X - a.X, b.Y - a.Y); }
 
 }  // namespace
 
@@ -56,7 +56,7 @@ void AppendArc(TContour& out, TPointF centre, double rx, double ry, double start
   // A chord of angle a on a circle of radius r strays r * a * a / 8 from it; a quarter pixel
   // at the largest radius the transform gives.
   const double radius = std::max(std::fabs(rx), std::fabs(ry)) *
-                        std::max(std::hypot(m.M11, m.M12), std::hypot(m.M21, m.M22));
+                        std::max(VectorLength(m.M11, m.M12), VectorLength(m.M21, m.M22));
   const double step = radius > 2 ? std::sqrt(2.0 / radius) : kPi / 4;
   int segments = std::isfinite(sweep / step) ? static_cast<int>(std::ceil(std::fabs(sweep) / step))
                                              : 1;

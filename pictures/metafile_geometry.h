@@ -2,6 +2,7 @@
 // logical coordinates to bitmap pixels, and the flattening of curves into polylines.
 #pragma once
 
+#include <cmath>
 #include <vector>
 
 namespace pavona::pictures {
@@ -10,6 +11,10 @@ struct TPointF {
   double X = 0;
   double Y = 0;
 };
+
+// The length of the vector (x, y). Not std::hypot: glibc 2.35 gave hypot a new symbol version,
+// and the player must run on older systems.
+inline double VectorLength(double x, double y) { return std::sqrt(x * x + y * y); }
 
 // x' = x * M11 + y * M21 + Dx, y' = x * M12 + y * M22 + Dy (the layout of a world transform).
 struct TMatrix {

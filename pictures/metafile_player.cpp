@@ -658,7 +658,7 @@ void TMetafilePlayer::StrokeWide(const std::vector<TFigure>& figures, int width)
     if (f.Closed && p.size() > 2) p.push_back(p.front());
     for (std::size_t i = 0; i + 1 < p.size(); ++i) {
       const TPointF a = p[i], b = p[i + 1];
-      const double len = std::hypot(b.X - a.X, b.Y - a.Y);
+      const double len = VectorLength(b.X - a.X, b.Y - a.Y);
       if (!(len > 1e-9) || !std::isfinite(len)) continue;
       const double nx = -(b.Y - a.Y) / len * half, ny = (b.X - a.X) / len * half;
       TContour quad{{a.X + nx, a.Y + ny}, {b.X + nx, b.Y + ny}, {b.X - nx, b.Y - ny},

@@ -175,8 +175,8 @@ double TMetafileText::Draw(TMetafileCanvas& canvas, const TDcState& state, const
   FT_Face face = library.Face(FontFileLocked(font.FaceName, font.Weight, font.Italic));
   if (!face) return 0;
 
-  const double xScale = std::hypot(m.M11, m.M12);
-  const double yScale = std::hypot(m.M21, m.M22);
+  const double xScale = VectorLength(m.M11, m.M12);
+  const double yScale = VectorLength(m.M21, m.M22);
   double em = kDefaultEmPixels;
   if (font.Height < 0) {
     em = -static_cast<double>(font.Height) * yScale;
@@ -215,7 +215,7 @@ double TMetafileText::Draw(TMetafileCanvas& canvas, const TDcState& state, const
     if (i < advances.size()) {
       step = advances[i] * xScale;
     } else if (load(text[i])) {
-      step = std::hypot(face->glyph->advance.x / 64.0, face->glyph->advance.y / 64.0);
+      step = VectorLength(face->glyph->advance.x / 64.0, face->glyph->advance.y / 64.0);
     }
     offsets[i + 1] = offsets[i] + (std::isfinite(step) ? step : 0);
   }

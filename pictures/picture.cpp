@@ -9,17 +9,17 @@
 namespace pavona::pictures {
 
 void TPicture::SetGraphic(std::unique_ptr<TGraphic> graphic) {
-  graphic_ = std::move(graphic);
-  if (graphic_) {
-    graphic_->SetOnChange([this] { Changed(); });
-    graphic_->SetOnProgress([this](int percentDone) { Progress(percentDone); });
+  FGraphic = std::move(graphic);
+  if (FGraphic) {
+    FGraphic->SetOnChange([this] { Changed(); });
+    FGraphic->SetOnProgress([this](int percentDone) { Progress(percentDone); });
   }
   Changed();
 }
 
 void TPicture::Assign(const TPicture& source) {
   if (&source == this) return;
-  SetGraphic(source.graphic_ ? source.graphic_->Clone() : nullptr);
+  SetGraphic(source.FGraphic ? source.FGraphic->Clone() : nullptr);
 }
 
 void TPicture::LoadFromFile(const std::string& fileName) {
@@ -38,11 +38,11 @@ void TPicture::LoadFromFile(const std::string& fileName) {
 }
 
 void TPicture::Changed() const {
-  if (onChange_) onChange_();
+  if (FOnChange) FOnChange();
 }
 
 void TPicture::Progress(int percentDone) const {
-  if (onProgress_) onProgress_(percentDone);
+  if (FOnProgress) FOnProgress(percentDone);
 }
 
 }  // namespace pavona::pictures

@@ -18,15 +18,15 @@ class TPicture {
   TPicture& operator=(const TPicture&) = delete;
 
   // The graphic held, or null.
-  TGraphic* Graphic() const { return graphic_.get(); }
+  TGraphic* Graphic() const { return FGraphic.get(); }
   // Installs a graphic (null to clear) and fires OnChange.
   void SetGraphic(std::unique_ptr<TGraphic> graphic);
   // Holds a copy of the source's graphic (or none) and fires OnChange.
   void Assign(const TPicture& source);
 
   // The graphic's size; 0 without a graphic.
-  int Width() const { return graphic_ ? graphic_->Width() : 0; }
-  int Height() const { return graphic_ ? graphic_->Height() : 0; }
+  int Width() const { return FGraphic ? FGraphic->Width() : 0; }
+  int Height() const { return FGraphic ? FGraphic->Height() : 0; }
 
   // Replaces the graphic by one decoded from the file. Raises EInvalidGraphic "Unknown picture
   // file extension (.%s)" for an unregistered extension, platform::EStreamError when the file
@@ -35,19 +35,19 @@ class TPicture {
   void LoadFromFile(const std::string& fileName);
 
   // Fired when the graphic is replaced or changes.
-  const std::function<void()>& OnChange() const { return onChange_; }
-  void SetOnChange(std::function<void()> handler) { onChange_ = std::move(handler); }
+  const std::function<void()>& OnChange() const { return FOnChange; }
+  void SetOnChange(std::function<void()> handler) { FOnChange = std::move(handler); }
   // Forwards the decoders' progress while loading.
-  const std::function<void(int)>& OnProgress() const { return onProgress_; }
-  void SetOnProgress(std::function<void(int)> handler) { onProgress_ = std::move(handler); }
+  const std::function<void(int)>& OnProgress() const { return FOnProgress; }
+  void SetOnProgress(std::function<void(int)> handler) { FOnProgress = std::move(handler); }
 
  private:
   void Changed() const;
   void Progress(int percentDone) const;
 
-  std::unique_ptr<TGraphic> graphic_;
-  std::function<void()> onChange_;
-  std::function<void(int)> onProgress_;
+  std::unique_ptr<TGraphic> FGraphic;
+  std::function<void()> FOnChange;
+  std::function<void(int)> FOnProgress;
 };
 
 }  // namespace pavona::pictures

@@ -38,21 +38,21 @@ TFileFormatsList::TFileFormatsList() {
 
 void TFileFormatsList::Add(const std::string& extension, const std::string& description,
                            int descResID, TGraphicClass graphicClass) {
-  std::lock_guard lock(mutex_);
-  formats_.push_back({base::AsciiLowerCase(extension), description, graphicClass, descResID});
+  std::lock_guard lock(FMutex);
+  FFormats.push_back({base::AsciiLowerCase(extension), description, graphicClass, descResID});
 }
 
 TGraphicClass TFileFormatsList::FindExt(const std::string& extension) const {
   const std::string wanted = base::AsciiLowerCase(extension);
-  std::lock_guard lock(mutex_);
-  const auto found = std::find_if(formats_.rbegin(), formats_.rend(),
+  std::lock_guard lock(FMutex);
+  const auto found = std::find_if(FFormats.rbegin(), FFormats.rend(),
                                   [&](const TFileFormat& f) { return f.Extension == wanted; });
-  return found == formats_.rend() ? nullptr : found->GraphicClass;
+  return found == FFormats.rend() ? nullptr : found->GraphicClass;
 }
 
 std::vector<TFileFormat> TFileFormatsList::Formats() const {
-  std::lock_guard lock(mutex_);
-  return formats_;
+  std::lock_guard lock(FMutex);
+  return FFormats;
 }
 
 TFileFormatsList& FileFormats() {

@@ -35,8 +35,8 @@ class TFileFormatsList {
   std::vector<TFileFormat> Formats() const;
 
  private:
-  mutable std::mutex mutex_;
-  std::vector<TFileFormat> formats_;
+  mutable std::mutex FMutex;
+  std::vector<TFileFormat> FFormats;
 };
 
 // The registry, created with its built-in formats on first use.

@@ -9,30 +9,30 @@
 
 namespace pavona::platform {
 
-TEventLoop::TEventLoop(TEventSource& source) : source_(source) {}
+TEventLoop::TEventLoop(TEventSource& source) : FSource(source) {}
 
 TEventLoop::~TEventLoop() = default;
 
 int TEventLoop::Run() {
-  while (!terminated_) {
+  while (!FTerminated) {
     if (DispatchOne()) continue;
-    if (!source_.Wait(MsUntilNextTimer())) return kIdle;
+    if (!FSource.Wait(MsUntilNextTimer())) return kIdle;
   }
-  return exitCode_;
+  return FExitCode;
 }
 
 bool TEventLoop::ProcessMessages() {
-  while (!terminated_ && DispatchOne()) {
+  while (!FTerminated && DispatchOne()) {
   }
-  return !terminated_;
+  return !FTerminated;
 }
 
 void TEventLoop::Enqueue(Item item) {
   {
-    std::lock_guard lock(mutex_);
-    queue_.push_back(std::move(item));
+    std::lock_guard lock(FMutex);
+    FQueue.push_back(std::move(item));
   }
-  source_.Wake();
+  FSource.Wake();
 }
 
 void TEventLoop::PostQuit(int exitCode) {
@@ -51,15 +51,15 @@ void TEventLoop::Post(std::function<void()> work) {
 bool TEventLoop::PostToTarget(TMessageTargetId target, std::uint32_t msg, std::intptr_t wParam,
                              std::intptr_t lParam) {
   {
-    std::lock_guard lock(mutex_);
-    if (targets_.find(target) == targets_.end()) return false;
+    std::lock_guard lock(FMutex);
+    if (FTargets.find(target) == FTargets.end()) return false;
     Item item;
     item.kind = Item::Kind::Message;
     item.target = target;
     item.message = {msg, wParam, lParam};
-    queue_.push_back(std::move(item));
+    FQueue.push_back(std::move(item));
   }
-  source_.Wake();
+  FSource.Wake();
   return true;
 }
 
@@ -68,23 +68,23 @@ void TEventLoop::PostException(std::exception_ptr error) {
 }
 
 TMessageTargetId TEventLoop::RegisterTarget(TMessageHandler handler) {
-  std::lock_guard lock(mutex_);
-  while (nextTarget_ == 0 || targets_.count(nextTarget_) != 0) ++nextTarget_;
-  const TMessageTargetId id = nextTarget_++;
-  targets_.emplace(id, std::make_shared<TMessageHandler>(std::move(handler)));
+  std::lock_guard lock(FMutex);
+  while (FNextTarget == 0 || FTargets.count(FNextTarget) != 0) ++FNextTarget;
+  const TMessageTargetId id = FNextTarget++;
+  FTargets.emplace(id, std::make_shared<TMessageHandler>(std::move(handler)));
   return id;
 }
 
 void TEventLoop::UnregisterTarget(TMessageTargetId target) {
-  std::lock_guard lock(mutex_);
-  targets_.erase(target);
+  std::lock_guard lock(FMutex);
+  FTargets.erase(target);
 }
 
 void TEventLoop::HandleException(std::exception_ptr error) {
-  if (onException_) {
+  if (FOnException) {
     // The handler is the last stop: an error inside it must not end the loop.
     try {
-      onException_(error);
+      FOnException(error);
     } catch (...) {
     }
     return;
@@ -103,14 +103,14 @@ void TEventLoop::ReportException(std::exception_ptr error) {
 }
 
 bool TEventLoop::DispatchOne() {
-  source_.Pump();
+  FSource.Pump();
   Item item;
   bool queued = false;
   {
-    std::lock_guard lock(mutex_);
-    if (!queue_.empty()) {
-      item = std::move(queue_.front());
-      queue_.pop_front();
+    std::lock_guard lock(FMutex);
+    if (!FQueue.empty()) {
+      item = std::move(FQueue.front());
+      FQueue.pop_front();
       queued = true;
     }
   }
@@ -118,8 +118,8 @@ bool TEventLoop::DispatchOne() {
   if (!queued) return FireDueTimer();
   switch (item.kind) {
     case Item::Kind::Quit:
-      terminated_ = true;
-      exitCode_ = item.exitCode;
+      FTerminated = true;
+      FExitCode = item.exitCode;
       break;
     case Item::Kind::Work:
       try {
@@ -131,9 +131,9 @@ bool TEventLoop::DispatchOne() {
     case Item::Kind::Message: {
       std::shared_ptr<TMessageHandler> handler;
       {
-        std::lock_guard lock(mutex_);
-        const auto found = targets_.find(item.target);
-        if (found != targets_.end()) handler = found->second;
+        std::lock_guard lock(FMutex);
+        const auto found = FTargets.find(item.target);
+        if (found != FTargets.end()) handler = found->second;
       }
       if (handler) {
         try {
@@ -149,16 +149,16 @@ bool TEventLoop::DispatchOne() {
 }
 
 bool TEventLoop::FireDueTimer() {
-  if (timers_.empty()) return false;
-  const std::uint64_t now = source_.NowMs();
-  const std::size_t count = timers_.size();
+  if (FTimers.empty()) return false;
+  const std::uint64_t now = FSource.NowMs();
+  const std::size_t count = FTimers.size();
   for (std::size_t i = 0; i < count; ++i) {
-    TTimer* timer = timers_[(nextTimer_ + i) % count];
-    if (!timer->Armed() || timer->due_ > now) continue;
-    nextTimer_ = (nextTimer_ + i + 1) % count;
-    timer->due_ = now + timer->interval_;
+    TTimer* timer = FTimers[(FNextTimer + i) % count];
+    if (!timer->Armed() || timer->FDue > now) continue;
+    FNextTimer = (FNextTimer + i + 1) % count;
+    timer->FDue = now + timer->FInterval;
     // A copy, so that a handler that frees its own timer does not pull the code from under itself.
-    const std::function<void()> handler = timer->onTimer_;
+    const std::function<void()> handler = timer->FOnTimer;
     try {
       handler();
     } catch (...) {
@@ -170,21 +170,21 @@ bool TEventLoop::FireDueTimer() {
 }
 
 int TEventLoop::MsUntilNextTimer() const {
-  const std::uint64_t now = source_.NowMs();
+  const std::uint64_t now = FSource.NowMs();
   std::uint64_t wait = UINT64_MAX;
-  for (const TTimer* timer : timers_) {
+  for (const TTimer* timer : FTimers) {
     if (!timer->Armed()) continue;
-    wait = std::min(wait, timer->due_ > now ? timer->due_ - now : 0);
+    wait = std::min(wait, timer->FDue > now ? timer->FDue - now : 0);
   }
   if (wait == UINT64_MAX) return -1;
   return static_cast<int>(std::min<std::uint64_t>(wait, INT_MAX));
 }
 
-void TEventLoop::AddTimer(TTimer* timer) { timers_.push_back(timer); }
+void TEventLoop::AddTimer(TTimer* timer) { FTimers.push_back(timer); }
 
 void TEventLoop::RemoveTimer(TTimer* timer) {
-  std::erase(timers_, timer);
-  nextTimer_ = 0;
+  std::erase(FTimers, timer);
+  FNextTimer = 0;
 }
 
 }  // namespace pavona::platform

@@ -78,8 +78,8 @@ class TEventLoop {
   // UI thread. Dispatches everything that is ready now, due timer ticks included, without
   // waiting; returns false once the quit request has been taken (Application.ProcessMessages).
   bool ProcessMessages();
-  bool Terminated() const { return terminated_; }
-  int ExitCode() const { return exitCode_; }
+  bool Terminated() const { return FTerminated; }
+  int ExitCode() const { return FExitCode; }
 
   // Any thread.
   void PostQuit(int exitCode = 0);
@@ -94,13 +94,13 @@ class TEventLoop {
   TMessageTargetId RegisterTarget(TMessageHandler handler);
   // After this returns, no message is dispatched to the target any more.
   void UnregisterTarget(TMessageTargetId target);
-  void SetExceptionHandler(TExceptionHandler handler) { onException_ = std::move(handler); }
+  void SetExceptionHandler(TExceptionHandler handler) { FOnException = std::move(handler); }
   // Runs the exception handler; used by the loop at every dispatch boundary.
   void HandleException(std::exception_ptr error);
   // What happens without a handler: the error's message goes to standard error.
   static void ReportException(std::exception_ptr error);
-  std::uint64_t NowMs() const { return source_.NowMs(); }
-  TEventSource& Source() { return source_; }
+  std::uint64_t NowMs() const { return FSource.NowMs(); }
+  TEventSource& Source() { return FSource; }
 
  private:
   friend class TTimer;
@@ -120,16 +120,16 @@ class TEventLoop {
   void AddTimer(TTimer* timer);
   void RemoveTimer(TTimer* timer);
 
-  TEventSource& source_;
-  mutable std::mutex mutex_;  // guards queue_, targets_, nextTarget_
-  std::deque<Item> queue_;
-  std::map<TMessageTargetId, std::shared_ptr<TMessageHandler>> targets_;
-  TMessageTargetId nextTarget_ = 1;
-  std::vector<TTimer*> timers_;  // UI thread only
-  std::size_t nextTimer_ = 0;    // round robin among due timers
-  TExceptionHandler onException_;
-  bool terminated_ = false;
-  int exitCode_ = 0;
+  TEventSource& FSource;
+  mutable std::mutex FMutex;  // guards FQueue, FTargets, FNextTarget
+  std::deque<Item> FQueue;
+  std::map<TMessageTargetId, std::shared_ptr<TMessageHandler>> FTargets;
+  TMessageTargetId FNextTarget = 1;
+  std::vector<TTimer*> FTimers;  // UI thread only
+  std::size_t FNextTimer = 0;    // round robin among due timers
+  TExceptionHandler FOnException;
+  bool FTerminated = false;
+  int FExitCode = 0;
 };
 
 // A registered message target that unregisters itself (RAII). Post() may be called from any
@@ -137,19 +137,19 @@ class TEventLoop {
 class TMessageTarget {
  public:
   TMessageTarget(TEventLoop& loop, TMessageHandler handler)
-      : loop_(loop), id_(loop.RegisterTarget(std::move(handler))) {}
-  ~TMessageTarget() { loop_.UnregisterTarget(id_); }
+      : FLoop(loop), FId(loop.RegisterTarget(std::move(handler))) {}
+  ~TMessageTarget() { FLoop.UnregisterTarget(FId); }
   TMessageTarget(const TMessageTarget&) = delete;
   TMessageTarget& operator=(const TMessageTarget&) = delete;
 
-  TMessageTargetId Id() const { return id_; }
+  TMessageTargetId Id() const { return FId; }
   bool Post(std::uint32_t msg, std::intptr_t wParam = 0, std::intptr_t lParam = 0) {
-    return loop_.PostToTarget(id_, msg, wParam, lParam);
+    return FLoop.PostToTarget(FId, msg, wParam, lParam);
   }
 
  private:
-  TEventLoop& loop_;
-  TMessageTargetId id_;
+  TEventLoop& FLoop;
+  TMessageTargetId FId;
 };
 
 }  // namespace pavona::platform

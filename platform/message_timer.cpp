@@ -2,30 +2,30 @@
 
 namespace pavona::platform {
 
-TTimer::TTimer(TEventLoop& loop) : loop_(loop) {
-  loop_.AddTimer(this);
+TTimer::TTimer(TEventLoop& loop) : FLoop(loop) {
+  FLoop.AddTimer(this);
   Restart();
 }
 
-TTimer::~TTimer() { loop_.RemoveTimer(this); }
+TTimer::~TTimer() { FLoop.RemoveTimer(this); }
 
 void TTimer::SetEnabled(bool enabled) {
-  if (enabled == enabled_) return;
-  enabled_ = enabled;
+  if (enabled == FEnabled) return;
+  FEnabled = enabled;
   Restart();
 }
 
 void TTimer::SetInterval(std::uint32_t intervalMs) {
-  if (intervalMs == interval_) return;
-  interval_ = intervalMs;
+  if (intervalMs == FInterval) return;
+  FInterval = intervalMs;
   Restart();
 }
 
 void TTimer::SetOnTimer(std::function<void()> handler) {
-  onTimer_ = std::move(handler);
+  FOnTimer = std::move(handler);
   Restart();
 }
 
-void TTimer::Restart() { due_ = loop_.NowMs() + interval_; }
+void TTimer::Restart() { FDue = FLoop.NowMs() + FInterval; }
 
 }  // namespace pavona::platform

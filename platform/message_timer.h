@@ -23,23 +23,23 @@ class TTimer {
   TTimer(const TTimer&) = delete;
   TTimer& operator=(const TTimer&) = delete;
 
-  bool Enabled() const { return enabled_; }
+  bool Enabled() const { return FEnabled; }
   void SetEnabled(bool enabled);
-  std::uint32_t Interval() const { return interval_; }
+  std::uint32_t Interval() const { return FInterval; }
   void SetInterval(std::uint32_t intervalMs);
-  const std::function<void()>& OnTimer() const { return onTimer_; }
+  const std::function<void()>& OnTimer() const { return FOnTimer; }
   void SetOnTimer(std::function<void()> handler);
 
  private:
   friend class TEventLoop;
-  bool Armed() const { return enabled_ && interval_ != 0 && onTimer_; }
+  bool Armed() const { return FEnabled && FInterval != 0 && FOnTimer; }
   void Restart();
 
-  TEventLoop& loop_;
-  bool enabled_ = true;        // the stored defaults of a timer component
-  std::uint32_t interval_ = 1000;
-  std::function<void()> onTimer_;
-  std::uint64_t due_ = 0;
+  TEventLoop& FLoop;
+  bool FEnabled = true;        // the stored defaults of a timer component
+  std::uint32_t FInterval = 1000;
+  std::function<void()> FOnTimer;
+  std::uint64_t FDue = 0;
 };
 
 }  // namespace pavona::platform

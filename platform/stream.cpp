@@ -50,27 +50,27 @@ void TStream::ReadExact(void* buffer, std::size_t count) {
 }
 
 std::size_t TMemoryStream::Read(void* buffer, std::size_t count) {
-  if (position_ >= bytes_.size()) return 0;
-  const std::size_t n = std::min(count, bytes_.size() - position_);
-  std::memcpy(buffer, bytes_.data() + position_, n);
-  position_ += n;
+  if (FPosition >= FBytes.size()) return 0;
+  const std::size_t n = std::min(count, FBytes.size() - FPosition);
+  std::memcpy(buffer, FBytes.data() + FPosition, n);
+  FPosition += n;
   return n;
 }
 
 void TMemoryStream::Write(const void* buffer, std::size_t count) {
   if (count == 0) return;
-  if (position_ + count > bytes_.size()) bytes_.resize(position_ + count);
-  std::memcpy(bytes_.data() + position_, buffer, count);
-  position_ += count;
+  if (FPosition + count > FBytes.size()) FBytes.resize(FPosition + count);
+  std::memcpy(FBytes.data() + FPosition, buffer, count);
+  FPosition += count;
 }
 
 std::int64_t TMemoryStream::Seek(std::int64_t offset, SeekOrigin origin) {
   std::int64_t base = 0;
-  if (origin == SeekOrigin::Current) base = static_cast<std::int64_t>(position_);
-  if (origin == SeekOrigin::End) base = static_cast<std::int64_t>(bytes_.size());
+  if (origin == SeekOrigin::Current) base = static_cast<std::int64_t>(FPosition);
+  if (origin == SeekOrigin::End) base = static_cast<std::int64_t>(FBytes.size());
   const std::int64_t target = base + offset;
   if (target < 0) throw EStreamError(TStreamFailure::Seek);
-  position_ = static_cast<std::size_t>(target);
+  FPosition = static_cast<std::size_t>(target);
   return target;
 }
 

@@ -55,18 +55,18 @@ class TStream {
 class TMemoryStream final : public TStream {
  public:
   TMemoryStream() = default;
-  explicit TMemoryStream(std::vector<std::uint8_t> bytes) : bytes_(std::move(bytes)) {}
+  explicit TMemoryStream(std::vector<std::uint8_t> bytes) : FBytes(std::move(bytes)) {}
 
   std::size_t Read(void* buffer, std::size_t count) override;
   void Write(const void* buffer, std::size_t count) override;
   std::int64_t Seek(std::int64_t offset, SeekOrigin origin) override;
 
-  const std::vector<std::uint8_t>& Bytes() const { return bytes_; }
-  std::vector<std::uint8_t> TakeBytes() { position_ = 0; return std::move(bytes_); }
+  const std::vector<std::uint8_t>& Bytes() const { return FBytes; }
+  std::vector<std::uint8_t> TakeBytes() { FPosition = 0; return std::move(FBytes); }
 
  private:
-  std::vector<std::uint8_t> bytes_;
-  std::size_t position_ = 0;
+  std::vector<std::uint8_t> FBytes;
+  std::size_t FPosition = 0;
 };
 
 enum class FileMode {

@@ -10,65 +10,65 @@ bool TThreadFrameTimer::Start(std::uint32_t periodMs, std::uint32_t /*resolution
                               std::function<void()> callback) {
   if (periodMs < kPeriodMin || periodMs > kPeriodMax || !callback || OnTimerThread()) return false;
   Reap();
-  std::lock_guard lock(mutex_);
-  if (active_) return false;
-  active_ = true;
-  stopRequested_ = false;
-  period_ = periodMs;
-  callback_ = std::move(callback);
-  thread_ = std::thread(&TThreadFrameTimer::ThreadProc, this);
+  std::lock_guard lock(FMutex);
+  if (FActive) return false;
+  FActive = true;
+  FStopRequested = false;
+  FPeriod = periodMs;
+  FCallback = std::move(callback);
+  FThread = std::thread(&TThreadFrameTimer::ThreadProc, this);
   return true;
 }
 
 void TThreadFrameTimer::Stop() {
   {
-    std::lock_guard lock(mutex_);
-    if (!active_) return;
-    stopRequested_ = true;
+    std::lock_guard lock(FMutex);
+    if (!FActive) return;
+    FStopRequested = true;
   }
-  wake_.notify_all();
+  FWake.notify_all();
   // Inside the callback: the thread ends when the callback returns; Reap() or a later Stop()
   // from the owning thread joins it.
   if (OnTimerThread()) return;
-  thread_.join();
-  std::lock_guard lock(mutex_);
-  active_ = false;
+  FThread.join();
+  std::lock_guard lock(FMutex);
+  FActive = false;
 }
 
 bool TThreadFrameTimer::Running() const {
-  std::lock_guard lock(mutex_);
-  return active_ && !stopRequested_;
+  std::lock_guard lock(FMutex);
+  return FActive && !FStopRequested;
 }
 
 void TThreadFrameTimer::Reap() {
   {
-    std::lock_guard lock(mutex_);
-    if (!active_ || !stopRequested_) return;
+    std::lock_guard lock(FMutex);
+    if (!FActive || !FStopRequested) return;
   }
-  thread_.join();
-  std::lock_guard lock(mutex_);
-  active_ = false;
+  FThread.join();
+  std::lock_guard lock(FMutex);
+  FActive = false;
 }
 
 void TThreadFrameTimer::ThreadProc() {
   using Clock = std::chrono::steady_clock;
-  timerThread_ = std::this_thread::get_id();
-  std::unique_lock lock(mutex_);
-  const Clock::duration period = std::chrono::milliseconds(period_);
+  FTimerThread = std::this_thread::get_id();
+  std::unique_lock lock(FMutex);
+  const Clock::duration period = std::chrono::milliseconds(FPeriod);
   Clock::time_point deadline = Clock::now() + period;
-  while (!wake_.wait_until(lock, deadline, [this] { return stopRequested_; })) {
+  while (!FWake.wait_until(lock, deadline, [this] { return FStopRequested; })) {
     lock.unlock();
     try {
-      callback_();
+      FCallback();
     } catch (...) {
-      loop_.PostException(std::current_exception());
+      FLoop.PostException(std::current_exception());
     }
     lock.lock();
     deadline += period;
     const Clock::time_point now = Clock::now();
     if (deadline < now) deadline = now;  // overran: go on at once, without a burst of catch-up calls
   }
-  timerThread_ = std::thread::id();
+  FTimerThread = std::thread::id();
 }
 
 }  // namespace pavona::platform

@@ -14,7 +14,7 @@ namespace pavona::platform {
 
 class TThreadFrameTimer final : public TFrameTimer {
  public:
-  explicit TThreadFrameTimer(TEventLoop& loop) : loop_(loop) {}
+  explicit TThreadFrameTimer(TEventLoop& loop) : FLoop(loop) {}
   ~TThreadFrameTimer() override;
 
   bool Start(std::uint32_t periodMs, std::uint32_t resolutionMs,
@@ -24,19 +24,19 @@ class TThreadFrameTimer final : public TFrameTimer {
 
  private:
   void ThreadProc();
-  bool OnTimerThread() const { return std::this_thread::get_id() == timerThread_.load(); }
+  bool OnTimerThread() const { return std::this_thread::get_id() == FTimerThread.load(); }
   // Joins a thread that was stopped from inside its own callback.
   void Reap();
 
-  TEventLoop& loop_;
-  mutable std::mutex mutex_;  // guards active_, stopRequested_
-  std::condition_variable wake_;
-  bool active_ = false;  // a thread exists that has not been joined
-  bool stopRequested_ = false;
-  std::uint32_t period_ = 0;
-  std::function<void()> callback_;
-  std::thread thread_;  // touched only by the thread that starts and stops the timer
-  std::atomic<std::thread::id> timerThread_;
+  TEventLoop& FLoop;
+  mutable std::mutex FMutex;  // guards FActive, FStopRequested
+  std::condition_variable FWake;
+  bool FActive = false;  // a thread exists that has not been joined
+  bool FStopRequested = false;
+  std::uint32_t FPeriod = 0;
+  std::function<void()> FCallback;
+  std::thread FThread;  // touched only by the thread that starts and stops the timer
+  std::atomic<std::thread::id> FTimerThread;
 };
 
 }  // namespace pavona::platform

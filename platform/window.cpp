@@ -18,7 +18,7 @@ int HighWord(std::intptr_t v) { return static_cast<std::int16_t>((v >> 16) & 0xF
 }  // namespace
 
 TWindow::TWindow(TEventLoop& loop)
-    : loop_(loop), target_(loop, [this](const TMessage& message) { Dispatch(message); }) {}
+    : FLoop(loop), FTarget(loop, [this](const TMessage& message) { Dispatch(message); }) {}
 
 TWindow::~TWindow() = default;
 
@@ -43,7 +43,7 @@ void TWindow::Dispatch(const TMessage& message) {
       if (OnClose) {
         OnClose();
       } else {
-        loop_.PostQuit(0);
+        FLoop.PostQuit(0);
       }
       break;
     case kPaint:
@@ -56,20 +56,20 @@ void TWindow::Dispatch(const TMessage& message) {
 }
 
 void TWindow::SetCaption(const std::string& caption) {
-  caption_ = caption;
+  FCaption = caption;
   SetNativeCaption(caption);
 }
 
 void TWindow::Show() {
-  if (visible_) return;
-  visible_ = true;
+  if (FVisible) return;
+  FVisible = true;
   ShowNative();
   Invalidate();
 }
 
 raster::Size TWindow::ClientSize() const {
-  std::lock_guard lock(stateMutex_);
-  return clientSize_;
+  std::lock_guard lock(FStateMutex);
+  return FClientSize;
 }
 
 raster::Rect TWindow::ClientRect() const {
@@ -78,63 +78,63 @@ raster::Rect TWindow::ClientRect() const {
 }
 
 void TWindow::Invalidate(const raster::Rect& area) {
-  if (!visible_) return;  // Show() paints everything
+  if (!FVisible) return;  // Show() paints everything
   bool post = false;
   {
-    std::lock_guard lock(stateMutex_);
-    const raster::Rect clipped = area.intersected({0, 0, clientSize_.Width, clientSize_.Height});
+    std::lock_guard lock(FStateMutex);
+    const raster::Rect clipped = area.intersected({0, 0, FClientSize.Width, FClientSize.Height});
     if (clipped.is_empty()) return;
-    invalid_ = invalid_.united(clipped);
-    post = !paintPending_;
-    paintPending_ = true;
+    FInvalid = FInvalid.united(clipped);
+    post = !FPaintPending;
+    FPaintPending = true;
   }
-  if (post) target_.Post(kPaint);
+  if (post) FTarget.Post(kPaint);
 }
 
 void TWindow::Validate(const raster::Rect& area) {
-  std::lock_guard lock(stateMutex_);
-  if (area.contains(invalid_)) invalid_ = {};
+  std::lock_guard lock(FStateMutex);
+  if (area.contains(FInvalid)) FInvalid = {};
 }
 
 void TWindow::RequestUpload(const raster::Rect& area) {
   bool post = false;
   {
-    std::lock_guard lock(stateMutex_);
-    const raster::Rect clipped = area.intersected({0, 0, clientSize_.Width, clientSize_.Height});
+    std::lock_guard lock(FStateMutex);
+    const raster::Rect clipped = area.intersected({0, 0, FClientSize.Width, FClientSize.Height});
     if (clipped.is_empty()) return;
-    uploadArea_ = uploadArea_.united(clipped);
-    post = !uploadPending_;
-    uploadPending_ = true;
+    FUploadArea = FUploadArea.united(clipped);
+    post = !FUploadPending;
+    FUploadPending = true;
   }
-  if (post) target_.Post(kUpload);
+  if (post) FTarget.Post(kUpload);
 }
 
-void TWindow::PostKeyDown(TVirtualKey key, TShiftState shift) { target_.Post(kKeyDown, key, shift); }
+void TWindow::PostKeyDown(TVirtualKey key, TShiftState shift) { FTarget.Post(kKeyDown, key, shift); }
 
 void TWindow::PostMouseDown(TMouseButton button, TShiftState shift, int x, int y) {
-  target_.Post(kMouseDown, static_cast<std::intptr_t>(button) | (static_cast<std::intptr_t>(shift) << 8),
+  FTarget.Post(kMouseDown, static_cast<std::intptr_t>(button) | (static_cast<std::intptr_t>(shift) << 8),
                PackPoint(x, y));
 }
 
-void TWindow::PostMouseMove(int x, int y) { target_.Post(kMouseMove, 0, PackPoint(x, y)); }
+void TWindow::PostMouseMove(int x, int y) { FTarget.Post(kMouseMove, 0, PackPoint(x, y)); }
 
 void TWindow::SetPointerVisible(bool visible) {
-  if (visible == pointerVisible_) return;
-  pointerVisible_ = visible;
+  if (visible == FPointerVisible) return;
+  FPointerVisible = visible;
   SetNativePointerVisible(visible);
 }
 
-void TWindow::PostClose() { target_.Post(kClose); }
+void TWindow::PostClose() { FTarget.Post(kClose); }
 
 void TWindow::SetClientSize(raster::Size size) {
   {
-    std::lock_guard canvasLock(canvas_.lock());
-    std::lock_guard lock(stateMutex_);
-    if (size == clientSize_) return;
-    clientSize_ = size;
-    canvas_.resize(size.Width, size.Height);
-    invalid_ = {};
-    uploadArea_ = {};
+    std::lock_guard canvasLock(FCanvas.lock());
+    std::lock_guard lock(FStateMutex);
+    if (size == FClientSize) return;
+    FClientSize = size;
+    FCanvas.resize(size.Width, size.Height);
+    FInvalid = {};
+    FUploadArea = {};
   }
   if (OnResize) OnResize();
   Invalidate();
@@ -145,37 +145,37 @@ void TWindow::Exposed() { RequestUpload(ClientRect()); }
 void TWindow::Paint() {
   raster::Rect area;
   {
-    std::lock_guard lock(stateMutex_);
-    area = invalid_;
-    invalid_ = {};
-    paintPending_ = false;
+    std::lock_guard lock(FStateMutex);
+    area = FInvalid;
+    FInvalid = {};
+    FPaintPending = false;
   }
   if (area.is_empty()) return;
   if (OnPaint) {
     OnPaint(area);
   } else {
-    std::lock_guard canvasLock(canvas_.lock());
-    const raster::Rect clipped = area.intersected(canvas_.bounds());
+    std::lock_guard canvasLock(FCanvas.lock());
+    const raster::Rect clipped = area.intersected(FCanvas.bounds());
     for (int y = clipped.Top; y < clipped.Bottom; ++y) {
-      raster::Pixel* row = canvas_.scanline(y);
-      std::fill(row + clipped.Left, row + clipped.Right, color_);
+      raster::Pixel* row = FCanvas.scanline(y);
+      std::fill(row + clipped.Left, row + clipped.Right, FColor);
     }
   }
-  std::lock_guard canvasLock(canvas_.lock());
-  const raster::Rect clipped = area.intersected(canvas_.bounds());
+  std::lock_guard canvasLock(FCanvas.lock());
+  const raster::Rect clipped = area.intersected(FCanvas.bounds());
   if (!clipped.is_empty()) UploadToScreen(clipped);
 }
 
 void TWindow::Upload() {
   raster::Rect area;
   {
-    std::lock_guard lock(stateMutex_);
-    area = uploadArea_;
-    uploadArea_ = {};
-    uploadPending_ = false;
+    std::lock_guard lock(FStateMutex);
+    area = FUploadArea;
+    FUploadArea = {};
+    FUploadPending = false;
   }
-  std::lock_guard canvasLock(canvas_.lock());
-  const raster::Rect clipped = area.intersected(canvas_.bounds());
+  std::lock_guard canvasLock(FCanvas.lock());
+  const raster::Rect clipped = area.intersected(FCanvas.bounds());
   if (!clipped.is_empty()) UploadToScreen(clipped);
 }
 

@@ -41,23 +41,23 @@ class TWindow {
   TWindow(const TWindow&) = delete;
   TWindow& operator=(const TWindow&) = delete;
 
-  TEventLoop& Loop() { return loop_; }
+  TEventLoop& Loop() { return FLoop; }
 
   // UI thread.
   void SetCaption(const std::string& caption);
-  const std::string& Caption() const { return caption_; }
-  void SetColor(raster::Pixel color) { color_ = color; }
-  raster::Pixel Color() const { return color_; }
+  const std::string& Caption() const { return FCaption; }
+  void SetColor(raster::Pixel color) { FColor = color; }
+  raster::Pixel Color() const { return FColor; }
   // Shows the window full screen; the first paint of the whole client area follows.
   void Show();
-  bool Visible() const { return visible_; }
+  bool Visible() const { return FVisible; }
   void SetPointerVisible(bool visible);
-  bool PointerVisible() const { return pointerVisible_; }
+  bool PointerVisible() const { return FPointerVisible; }
 
   // Any thread.
   raster::Size ClientSize() const;
   raster::Rect ClientRect() const;
-  raster::Bitmap& Canvas() { return canvas_; }
+  raster::Bitmap& Canvas() { return FCanvas; }
 
   void Invalidate(const raster::Rect& area);  // UI thread
   void Invalidate() { Invalidate(ClientRect()); }
@@ -94,19 +94,19 @@ class TWindow {
   void Paint();
   void Upload();
 
-  TEventLoop& loop_;
-  TMessageTarget target_;  // posted input, paint and upload requests; dropped once the window is gone
-  std::string caption_;
-  raster::Pixel color_ = 0;  // black
-  bool visible_ = false;
-  bool pointerVisible_ = true;
-  raster::Bitmap canvas_;
-  mutable std::mutex stateMutex_;  // guards the rectangles and flags below
-  raster::Size clientSize_;
-  raster::Rect invalid_;
-  bool paintPending_ = false;
-  raster::Rect uploadArea_;
-  bool uploadPending_ = false;
+  TEventLoop& FLoop;
+  TMessageTarget FTarget;  // posted input, paint and upload requests; dropped once the window is gone
+  std::string FCaption;
+  raster::Pixel FColor = 0;  // black
+  bool FVisible = false;
+  bool FPointerVisible = true;
+  raster::Bitmap FCanvas;
+  mutable std::mutex FStateMutex;  // guards the rectangles and flags below
+  raster::Size FClientSize;
+  raster::Rect FInvalid;
+  bool FPaintPending = false;
+  raster::Rect FUploadArea;
+  bool FUploadPending = false;
 };
 
 }  // namespace pavona::platform

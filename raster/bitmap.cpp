@@ -24,47 +24,47 @@ void Bitmap::FreePixels::operator()(Pixel* p) const { std::free(p); }
 Bitmap::Bitmap(int width, int height) { resize(width, height); }
 
 Bitmap::Bitmap(Bitmap&& other) noexcept
-    : width_(std::exchange(other.width_, 0)),
-      height_(std::exchange(other.height_, 0)),
-      pixels_(std::move(other.pixels_)),
-      count_(std::exchange(other.count_, 0)),
-      state_(std::exchange(other.state_, {})) {}
+    : FWidth(std::exchange(other.FWidth, 0)),
+      FHeight(std::exchange(other.FHeight, 0)),
+      FPixels(std::move(other.FPixels)),
+      FCount(std::exchange(other.FCount, 0)),
+      FState(std::exchange(other.FState, {})) {}
 
 Bitmap& Bitmap::operator=(Bitmap&& other) noexcept {
   if (this != &other) {
-    width_ = std::exchange(other.width_, 0);
-    height_ = std::exchange(other.height_, 0);
-    pixels_ = std::move(other.pixels_);
-    count_ = std::exchange(other.count_, 0);
-    state_ = std::exchange(other.state_, {});
+    FWidth = std::exchange(other.FWidth, 0);
+    FHeight = std::exchange(other.FHeight, 0);
+    FPixels = std::move(other.FPixels);
+    FCount = std::exchange(other.FCount, 0);
+    FState = std::exchange(other.FState, {});
   }
   return *this;
 }
 
 Bitmap Bitmap::clone() const {
   Bitmap copy;
-  copy.width_ = width_;
-  copy.height_ = height_;
-  copy.count_ = count_;
-  copy.pixels_.reset(AllocatePixels(count_, false));
-  if (count_ > 0) std::memcpy(copy.pixels_.get(), pixels_.get(), byte_count());
+  copy.FWidth = FWidth;
+  copy.FHeight = FHeight;
+  copy.FCount = FCount;
+  copy.FPixels.reset(AllocatePixels(FCount, false));
+  if (FCount > 0) std::memcpy(copy.FPixels.get(), FPixels.get(), byte_count());
   return copy;
 }
 
 void Bitmap::resize(int width, int height) {
   const std::size_t count = static_cast<std::size_t>(std::max(width, 0)) * std::max(height, 0);
-  if (count == count_) {
+  if (count == FCount) {
     // Same storage size: clearing what is there is cheaper than fresh pages.
-    if (count_ > 0) std::memset(pixels_.get(), 0, byte_count());
+    if (FCount > 0) std::memset(FPixels.get(), 0, byte_count());
   } else {
-    pixels_.reset(AllocatePixels(count, true));
-    count_ = count;
+    FPixels.reset(AllocatePixels(count, true));
+    FCount = count;
   }
-  width_ = std::max(width, 0);
-  height_ = std::max(height, 0);
-  state_ = {};
+  FWidth = std::max(width, 0);
+  FHeight = std::max(height, 0);
+  FState = {};
 }
 
-void Bitmap::fill(Pixel p) { std::fill(data(), data() + count_, p); }
+void Bitmap::fill(Pixel p) { std::fill(data(), data() + FCount, p); }
 
 }  // namespace pavona::raster

@@ -34,54 +34,54 @@ class Bitmap {
   // A copy of the pixels with a fresh drawing state (no clip, origin 0, 0).
   Bitmap clone() const;
 
-  int width() const { return width_; }
-  int height() const { return height_; }
-  Size size() const { return {width_, height_}; }
-  Rect bounds() const { return {0, 0, width_, height_}; }
-  bool is_empty() const { return width_ <= 0 || height_ <= 0; }
+  int width() const { return FWidth; }
+  int height() const { return FHeight; }
+  Size size() const { return {FWidth, FHeight}; }
+  Rect bounds() const { return {0, 0, FWidth, FHeight}; }
+  bool is_empty() const { return FWidth <= 0 || FHeight <= 0; }
 
   // Reallocates to the new size; the contents become black and the drawing state is reset.
   void resize(int width, int height);
 
   // Row y counted from the top. Rows are stored bottom-up: row y lives at storage row
   // height - 1 - y.
-  Pixel* scanline(int y) { return pixels_.get() + static_cast<std::size_t>(height_ - 1 - y) * width_; }
+  Pixel* scanline(int y) { return FPixels.get() + static_cast<std::size_t>(FHeight - 1 - y) * FWidth; }
   const Pixel* scanline(int y) const {
-    return pixels_.get() + static_cast<std::size_t>(height_ - 1 - y) * width_;
+    return FPixels.get() + static_cast<std::size_t>(FHeight - 1 - y) * FWidth;
   }
-  std::span<Pixel> row(int y) { return {scanline(y), static_cast<std::size_t>(width_)}; }
-  std::span<const Pixel> row(int y) const { return {scanline(y), static_cast<std::size_t>(width_)}; }
+  std::span<Pixel> row(int y) { return {scanline(y), static_cast<std::size_t>(FWidth)}; }
+  std::span<const Pixel> row(int y) const { return {scanline(y), static_cast<std::size_t>(FWidth)}; }
 
   Pixel pixel(int x, int y) const { return scanline(y)[x]; }
   void set_pixel(int x, int y, Pixel p) { scanline(y)[x] = p; }
 
   // All pixels in storage order (bottom row first).
-  Pixel* data() { return pixels_.get(); }
-  const Pixel* data() const { return pixels_.get(); }
-  std::size_t pixel_count() const { return count_; }
-  std::size_t byte_count() const { return count_ * sizeof(Pixel); }
+  Pixel* data() { return FPixels.get(); }
+  const Pixel* data() const { return FPixels.get(); }
+  std::size_t pixel_count() const { return FCount; }
+  std::size_t byte_count() const { return FCount * sizeof(Pixel); }
 
   void fill(Pixel p);
 
   // Clip and origin of the drawing surface; see Surface for the operations on them.
-  DrawingState& drawing_state() { return state_; }
-  const DrawingState& drawing_state() const { return state_; }
+  DrawingState& drawing_state() { return FState; }
+  const DrawingState& drawing_state() const { return FState; }
 
   // The bitmap's own lock, taken around composition and drawing by the threads that share it.
-  std::recursive_mutex& lock() const { return *lock_; }
+  std::recursive_mutex& lock() const { return *FLock; }
 
  private:
-  int width_ = 0;
-  int height_ = 0;
+  int FWidth = 0;
+  int FHeight = 0;
   // Zeroed storage from the allocator: a large new bitmap comes as fresh zero pages from the
   // system instead of being written twice (a slide is allocated, then drawn over at once).
   struct FreePixels {
     void operator()(Pixel* p) const;
   };
-  std::unique_ptr<Pixel[], FreePixels> pixels_;
-  std::size_t count_ = 0;
-  DrawingState state_;
-  std::unique_ptr<std::recursive_mutex> lock_ = std::make_unique<std::recursive_mutex>();
+  std::unique_ptr<Pixel[], FreePixels> FPixels;
+  std::size_t FCount = 0;
+  DrawingState FState;
+  std::unique_ptr<std::recursive_mutex> FLock = std::make_unique<std::recursive_mutex>();
 };
 
 }  // namespace pavona::raster

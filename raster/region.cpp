@@ -40,19 +40,19 @@ struct Band {
 class BandCursor {
  public:
   explicit BandCursor(std::span<const Rect> rects)
-      : next_(rects.data()), end_(rects.data() + rects.size()) {}
+      : FNext(rects.data()), FEnd(rects.data() + rects.size()) {}
 
-  bool done() const { return next_ == end_; }
+  bool done() const { return FNext == FEnd; }
   Band current() const {
-    const Rect* e = next_;
-    while (e != end_ && e->Top == next_->Top) ++e;
-    return {next_, e};
+    const Rect* e = FNext;
+    while (e != FEnd && e->Top == FNext->Top) ++e;
+    return {FNext, e};
   }
-  void advance() { next_ = current().end; }
+  void advance() { FNext = current().end; }
 
  private:
-  const Rect* next_;
-  const Rect* end_;
+  const Rect* FNext;
+  const Rect* FEnd;
 };
 
 // Spans of one row where mode holds for the x spans of a and b (either may be empty).
@@ -87,18 +87,18 @@ void CombineSpans(std::span<const Rect> a, std::span<const Rect> b, CombineMode 
 Region::Region(const Rect& rect) {
   const Rect r = ClampRect(rect);
   if (r.is_empty()) return;
-  bounds_ = r;
-  count_ = 1;
+  FBounds = r;
+  FCount = 1;
 }
 
 Region Region::Combine(const Region& a, const Region& b, CombineMode mode) {
   switch (mode) {
     case CombineMode::Copy: return a;
     case CombineMode::And:
-      if (!a.bounds_.intersects(b.bounds_)) return {};
+      if (!a.FBounds.intersects(b.FBounds)) return {};
       break;
     case CombineMode::Diff:
-      if (!a.bounds_.intersects(b.bounds_)) return a;
+      if (!a.FBounds.intersects(b.FBounds)) return a;
       break;
     case CombineMode::Or:
     case CombineMode::Xor:
@@ -106,14 +106,14 @@ Region Region::Combine(const Region& a, const Region& b, CombineMode mode) {
       if (b.is_empty()) return a;
       break;
   }
-  if (mode == CombineMode::And && a.count_ == 1 && b.count_ == 1) {
-    return Region(a.bounds_.intersected(b.bounds_));
+  if (mode == CombineMode::And && a.FCount == 1 && b.FCount == 1) {
+    return Region(a.FBounds.intersected(b.FBounds));
   }
 
   RegionBuilder builder;
   std::vector<Span> spans;
   BandCursor ca(a.rects()), cb(b.rects());
-  int y = std::min(a.is_empty() ? b.bounds_.Top : a.bounds_.Top, b.is_empty() ? a.bounds_.Top : b.bounds_.Top);
+  int y = std::min(a.is_empty() ? b.FBounds.Top : a.FBounds.Top, b.is_empty() ? a.FBounds.Top : b.FBounds.Top);
   while (!ca.done() || !cb.done()) {
     // Each step covers rows [y, next) over which neither input changes.
     constexpr int kEnd = std::numeric_limits<int>::max();
@@ -151,17 +151,17 @@ Region Region::intersected(const Rect& rect) const {
 }
 
 RegionKind Region::kind() const {
-  if (count_ == 0) return RegionKind::Empty;
-  return count_ == 1 ? RegionKind::Simple : RegionKind::Complex;
+  if (FCount == 0) return RegionKind::Empty;
+  return FCount == 1 ? RegionKind::Simple : RegionKind::Complex;
 }
 
 std::span<const Rect> Region::rects() const {
-  if (count_ == 1) return {&bounds_, 1};
-  return rects_;
+  if (FCount == 1) return {&FBounds, 1};
+  return FRects;
 }
 
 bool Region::contains(int x, int y) const {
-  if (!bounds_.contains(x, y)) return false;
+  if (!FBounds.contains(x, y)) return false;
   const std::span<const Rect> all = rects();
   // Bottoms never decrease along the list, so the first rectangle ending below y starts its band.
   auto it = std::upper_bound(all.begin(), all.end(), y, [](int v, const Rect& r) { return v < r.Bottom; });
@@ -178,7 +178,7 @@ bool Region::contains(const Rect& rect) const {
 }
 
 bool Region::intersects(const Rect& rect) const {
-  const Rect area = bounds_.intersected(rect);
+  const Rect area = FBounds.intersected(rect);
   if (area.is_empty()) return false;
   const std::span<const Rect> all = rects();
   auto it = std::upper_bound(all.begin(), all.end(), area.Top,
@@ -192,10 +192,10 @@ bool Region::intersects(const Rect& rect) const {
 void Region::translate_by(int dx, int dy) {
   if (is_empty()) return;
   const auto inside = [](std::int64_t v) { return v >= -kCoordLimit && v <= kCoordLimit; };
-  if (inside(std::int64_t{bounds_.Left} + dx) && inside(std::int64_t{bounds_.Right} + dx) &&
-      inside(std::int64_t{bounds_.Top} + dy) && inside(std::int64_t{bounds_.Bottom} + dy)) {
-    bounds_ = bounds_.translated(dx, dy);
-    for (Rect& r : rects_) r = r.translated(dx, dy);
+  if (inside(std::int64_t{FBounds.Left} + dx) && inside(std::int64_t{FBounds.Right} + dx) &&
+      inside(std::int64_t{FBounds.Top} + dy) && inside(std::int64_t{FBounds.Bottom} + dy)) {
+    FBounds = FBounds.translated(dx, dy);
+    for (Rect& r : FRects) r = r.translated(dx, dy);
     return;
   }
   // Part of the region leaves the coordinate range: clamp and rebuild, as if made there.

@@ -67,10 +67,10 @@ class Region {
   void xor_with(const Region& other) { *this = xored(other); }
   void subtract(const Region& other) { *this = subtracted(other); }
 
-  bool is_empty() const { return count_ == 0; }
+  bool is_empty() const { return FCount == 0; }
   RegionKind kind() const;
   // The smallest rectangle holding every pixel; (0, 0, 0, 0) for an empty region.
-  Rect bounds() const { return bounds_; }
+  Rect bounds() const { return FBounds; }
 
   bool contains(int x, int y) const;
   bool contains(Point p) const { return contains(p.X, p.Y); }
@@ -84,19 +84,19 @@ class Region {
 
   // The rectangles in band order: by top, then by left.
   std::span<const Rect> rects() const;
-  std::size_t rect_count() const { return count_; }
+  std::size_t rect_count() const { return FCount; }
   const Rect* begin() const { return rects().data(); }
-  const Rect* end() const { return rects().data() + count_; }
+  const Rect* end() const { return rects().data() + FCount; }
 
   friend bool operator==(const Region& a, const Region& b);
 
  private:
   friend class RegionBuilder;
 
-  // One rectangle lives in bounds_ alone; rects_ is used from two rectangles on.
-  Rect bounds_{};
-  std::size_t count_ = 0;
-  std::vector<Rect> rects_;
+  // One rectangle lives in FBounds alone; FRects is used from two rectangles on.
+  Rect FBounds{};
+  std::size_t FCount = 0;
+  std::vector<Rect> FRects;
 };
 
 }  // namespace pavona::raster

@@ -21,31 +21,31 @@ void NormalizeSpans(std::vector<Span>& spans) {
 
 void RegionBuilder::add_band(int top, int bottom, std::span<const Span> spans) {
   if (bottom <= top || spans.empty()) return;
-  const std::size_t previous_count = rects_.size() - last_band_;
-  if (previous_count == spans.size() && rects_[last_band_].Bottom == top &&
-      std::equal(spans.begin(), spans.end(), rects_.begin() + static_cast<std::ptrdiff_t>(last_band_),
+  const std::size_t previous_count = FRects.size() - last_band_;
+  if (previous_count == spans.size() && FRects[last_band_].Bottom == top &&
+      std::equal(spans.begin(), spans.end(), FRects.begin() + static_cast<std::ptrdiff_t>(last_band_),
                  [](const Span& s, const Rect& r) { return s.left == r.Left && s.right == r.Right; })) {
-    for (std::size_t i = last_band_; i < rects_.size(); ++i) rects_[i].Bottom = bottom;
+    for (std::size_t i = last_band_; i < FRects.size(); ++i) FRects[i].Bottom = bottom;
     return;
   }
-  last_band_ = rects_.size();
-  for (const Span& s : spans) rects_.push_back({s.left, top, s.right, bottom});
+  last_band_ = FRects.size();
+  for (const Span& s : spans) FRects.push_back({s.left, top, s.right, bottom});
 }
 
 Region RegionBuilder::finish() {
-  assert(IsCanonical(rects_));
+  assert(IsCanonical(FRects));
   Region region;
-  region.count_ = rects_.size();
-  if (rects_.empty()) return region;
-  int left = rects_.front().Left;
-  int right = rects_.front().Right;
-  for (const Rect& r : rects_) {
+  region.FCount = FRects.size();
+  if (FRects.empty()) return region;
+  int left = FRects.front().Left;
+  int right = FRects.front().Right;
+  for (const Rect& r : FRects) {
     left = std::min(left, r.Left);
     right = std::max(right, r.Right);
   }
-  region.bounds_ = {left, rects_.front().Top, right, rects_.back().Bottom};
-  if (rects_.size() > 1) region.rects_ = std::move(rects_);
-  rects_.clear();
+  region.FBounds = {left, FRects.front().Top, right, FRects.back().Bottom};
+  if (FRects.size() > 1) region.FRects = std::move(FRects);
+  FRects.clear();
   last_band_ = 0;
   return region;
 }

@@ -30,7 +30,7 @@ class RegionBuilder {
   Region finish();
 
  private:
-  std::vector<Rect> rects_;
+  std::vector<Rect> FRects;
   std::size_t last_band_ = 0;  // index of the first rectangle of the last band
 };
 

@@ -4,30 +4,30 @@
 
 namespace pavona::raster {
 
-void Surface::select_clip(const Region& region) { bitmap_->drawing_state().clip = region; }
+void Surface::select_clip(const Region& region) { FBitmap->drawing_state().clip = region; }
 
-void Surface::remove_clip() { bitmap_->drawing_state().clip.reset(); }
+void Surface::remove_clip() { FBitmap->drawing_state().clip.reset(); }
 
 const Region* Surface::clip() const {
-  const auto& clip = bitmap_->drawing_state().clip;
+  const auto& clip = FBitmap->drawing_state().clip;
   return clip ? &*clip : nullptr;
 }
 
 void Surface::exclude_clip_rect(const Rect& rect) {
-  DrawingState& state = bitmap_->drawing_state();
+  DrawingState& state = FBitmap->drawing_state();
   const Region cut = Region(rect).translated(state.origin.X, state.origin.Y);
-  state.clip = state.clip ? state.clip->subtracted(cut) : Region(bitmap_->bounds()).subtracted(cut);
+  state.clip = state.clip ? state.clip->subtracted(cut) : Region(FBitmap->bounds()).subtracted(cut);
 }
 
 void Surface::intersect_clip_rect(const Rect& rect) {
-  DrawingState& state = bitmap_->drawing_state();
+  DrawingState& state = FBitmap->drawing_state();
   const Region keep = Region(rect).translated(state.origin.X, state.origin.Y);
   state.clip = state.clip ? state.clip->intersected(keep) : keep;
 }
 
 Region Surface::drawable() const {
   const Region* clip = this->clip();
-  return clip ? clip->intersected(bitmap_->bounds()) : Region(bitmap_->bounds());
+  return clip ? clip->intersected(FBitmap->bounds()) : Region(FBitmap->bounds());
 }
 
 Rect Surface::clip_box() const {
@@ -43,7 +43,7 @@ bool Surface::rect_visible(const Rect& rect) const {
 }
 
 Point Surface::set_origin(Point origin) {
-  return std::exchange(bitmap_->drawing_state().origin, origin);
+  return std::exchange(FBitmap->drawing_state().origin, origin);
 }
 
 }  // namespace pavona::raster

@@ -18,15 +18,15 @@ namespace pavona::raster {
 
 class Surface {
  public:
-  explicit Surface(Bitmap& bitmap) : bitmap_(&bitmap) {}
+  explicit Surface(Bitmap& bitmap) : FBitmap(&bitmap) {}
 
-  Bitmap& bitmap() const { return *bitmap_; }
+  Bitmap& bitmap() const { return *FBitmap; }
 
   // Makes a copy of region (in bitmap pixels) the clip.
   void select_clip(const Region& region);
   // Removes the clip: every pixel of the bitmap may be drawn again.
   void remove_clip();
-  bool has_clip() const { return bitmap_->drawing_state().clip.has_value(); }
+  bool has_clip() const { return FBitmap->drawing_state().clip.has_value(); }
   // The clip in bitmap pixels, or null when there is none.
   const Region* clip() const;
 
@@ -41,33 +41,33 @@ class Surface {
   // True when some pixel of the logical rect can be drawn.
   bool rect_visible(const Rect& rect) const;
 
-  Point origin() const { return bitmap_->drawing_state().origin; }
+  Point origin() const { return FBitmap->drawing_state().origin; }
   // Sets the origin in bitmap pixels and returns the previous one.
   Point set_origin(Point origin);
 
-  DrawingState state() const { return bitmap_->drawing_state(); }
-  void restore(DrawingState state) { bitmap_->drawing_state() = std::move(state); }
+  DrawingState state() const { return FBitmap->drawing_state(); }
+  void restore(DrawingState state) { FBitmap->drawing_state() = std::move(state); }
 
   // The pixels drawing may touch, in bitmap pixels: clip and bitmap bounds together.
   Region drawable() const;
 
  private:
-  Bitmap* bitmap_;
+  Bitmap* FBitmap;
 };
 
 // Saves a surface's clip and origin and puts them back when it goes out of scope, on every path.
 class SavedDrawingState {
  public:
-  explicit SavedDrawingState(Bitmap& bitmap) : surface_(bitmap), saved_(surface_.state()) {}
-  explicit SavedDrawingState(Surface surface) : surface_(surface), saved_(surface_.state()) {}
-  ~SavedDrawingState() { surface_.restore(std::move(saved_)); }
+  explicit SavedDrawingState(Bitmap& bitmap) : FSurface(bitmap), FSaved(FSurface.state()) {}
+  explicit SavedDrawingState(Surface surface) : FSurface(surface), FSaved(FSurface.state()) {}
+  ~SavedDrawingState() { FSurface.restore(std::move(FSaved)); }
 
   SavedDrawingState(const SavedDrawingState&) = delete;
   SavedDrawingState& operator=(const SavedDrawingState&) = delete;
 
  private:
-  Surface surface_;
-  DrawingState saved_;
+  Surface FSurface;
+  DrawingState FSaved;
 };
 
 }  // namespace pavona::raster

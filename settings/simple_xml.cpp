@@ -41,7 +41,7 @@ void TSimpleXMLElem::Clear() {
 }
 
 const TSimpleXMLElem* TSimpleXML::Header() const {
-  for (const auto& item : Prolog_) {
+  for (const auto& item : FProlog) {
     if (item->Kind == TSimpleXMLElemKind::Header) return item.get();
   }
   return nullptr;

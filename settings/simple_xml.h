@@ -76,10 +76,10 @@ class TSimpleXML {
   TSimpleXML(const TSimpleXML&) = delete;
   TSimpleXML& operator=(const TSimpleXML&) = delete;
 
-  TSimpleXMLElem& Root() { return Root_; }
-  const TSimpleXMLElem& Root() const { return Root_; }
-  std::vector<std::unique_ptr<TSimpleXMLElem>>& Prolog() { return Prolog_; }
-  const std::vector<std::unique_ptr<TSimpleXMLElem>>& Prolog() const { return Prolog_; }
+  TSimpleXMLElem& Root() { return FRoot; }
+  const TSimpleXMLElem& Root() const { return FRoot; }
+  std::vector<std::unique_ptr<TSimpleXMLElem>>& Prolog() { return FProlog; }
+  const std::vector<std::unique_ptr<TSimpleXMLElem>>& Prolog() const { return FProlog; }
   // The prolog's header, or nullptr.
   const TSimpleXMLElem* Header() const;
 
@@ -106,8 +106,8 @@ class TSimpleXML {
  private:
   friend class TXMLReader;
 
-  TSimpleXMLElem Root_{TSimpleXMLElemKind::Classic, nullptr};
-  std::vector<std::unique_ptr<TSimpleXMLElem>> Prolog_;
+  TSimpleXMLElem FRoot{TSimpleXMLElemKind::Classic, nullptr};
+  std::vector<std::unique_ptr<TSimpleXMLElem>> FProlog;
   TStringEncoding FEncoding = TStringEncoding::seAnsi;
   int FCodePage = 0;
 };

@@ -33,79 +33,79 @@ const std::array<char32_t, 256>* SingleByteTable(int codePage) {
 }  // namespace
 
 bool TXMLCharSource::SkipBytes(std::string_view mark) {
-  if (!Bytes_.substr(Offset_).starts_with(mark)) return false;
-  Offset_ += mark.size();
+  if (!FBytes.substr(FOffset).starts_with(mark)) return false;
+  FOffset += mark.size();
   return true;
 }
 
 std::size_t TXMLCharSource::Rewind() {
-  for (const TDecoded& d : Ahead_) Offset_ -= d.Size;
-  Ahead_.clear();
-  if (Mode_ != TMode::Converted) return Offset_;
+  for (const TDecoded& d : FAhead) FOffset -= d.Size;
+  FAhead.clear();
+  if (FMode != TMode::Converted) return FOffset;
   // The bytes behind the converted text read so far: convert it back.
   const std::size_t consumed =
-      platform::FromUtf8(std::string_view(Converted_).substr(0, Offset_), ConvertedCodePage_)
+      platform::FromUtf8(std::string_view(FConverted).substr(0, FOffset), FConvertedCodePage)
           .size();
   // Converting back need not give the bytes that were read (a shifting encoding may write a
   // character another way), so the position is kept inside the document.
-  return std::min(ConvertedFrom_ + consumed, Bytes_.size());
+  return std::min(FConvertedFrom + consumed, FBytes.size());
 }
 
 void TXMLCharSource::SetUtf8() {
-  Offset_ = Rewind();
-  Mode_ = TMode::Utf8;
+  FOffset = Rewind();
+  FMode = TMode::Utf8;
 }
 
 void TXMLCharSource::SetUtf16() {
-  Offset_ = Rewind();
-  Mode_ = TMode::Utf16;
+  FOffset = Rewind();
+  FMode = TMode::Utf16;
 }
 
 void TXMLCharSource::SetCodePage(int codePage, bool multiByte) {
-  Offset_ = Rewind();
+  FOffset = Rewind();
   if (!multiByte) {
-    Mode_ = TMode::SingleByte;
-    Table_ = SingleByteTable(codePage);
+    FMode = TMode::SingleByte;
+    FTable = SingleByteTable(codePage);
     return;
   }
   // Multi-byte and shifting code pages are converted in one go from here to the end.
-  Mode_ = TMode::Converted;
-  ConvertedFrom_ = Offset_;
-  ConvertedCodePage_ = codePage;
-  Converted_ = platform::ToUtf8(Bytes_.substr(Offset_), codePage);
-  Offset_ = 0;
+  FMode = TMode::Converted;
+  FConvertedFrom = FOffset;
+  FConvertedCodePage = codePage;
+  FConverted = platform::ToUtf8(FBytes.substr(FOffset), codePage);
+  FOffset = 0;
 }
 
 TXMLCharSource::TDecoded TXMLCharSource::Decode() {
-  const std::string_view input = Mode_ == TMode::Converted ? std::string_view(Converted_) : Bytes_;
-  if (Offset_ >= input.size()) return {kEnd, 0};
-  const std::size_t start = Offset_;
-  switch (Mode_) {
+  const std::string_view input = FMode == TMode::Converted ? std::string_view(FConverted) : FBytes;
+  if (FOffset >= input.size()) return {kEnd, 0};
+  const std::size_t start = FOffset;
+  switch (FMode) {
     case TMode::Utf8:
     case TMode::Converted: {
-      const char32_t c = DecodeUtf8(input, Offset_);
-      return {c, Offset_ - start};
+      const char32_t c = DecodeUtf8(input, FOffset);
+      return {c, FOffset - start};
     }
     case TMode::SingleByte:
-      ++Offset_;
-      return {(*Table_)[static_cast<unsigned char>(input[start])], 1};
+      ++FOffset;
+      return {(*FTable)[static_cast<unsigned char>(input[start])], 1};
     case TMode::Utf16: {
       const auto unit = [&](std::size_t at) -> char32_t {
         return static_cast<unsigned char>(input[at]) |
                (static_cast<char32_t>(static_cast<unsigned char>(input[at + 1])) << 8);
       };
       if (start + 2 > input.size()) {  // a lone last byte
-        Offset_ = input.size();
+        FOffset = input.size();
         return {kEnd, 0};
       }
       const char32_t first = unit(start);
-      Offset_ += 2;
+      FOffset += 2;
       if (first >= 0xDC00 && first <= 0xDFFF) return {kReplacementChar, 2};
       if (first < 0xD800 || first > 0xDBFF) return {first, 2};
       if (start + 4 <= input.size()) {
         const char32_t second = unit(start + 2);
         if (second >= 0xDC00 && second <= 0xDFFF) {
-          Offset_ += 2;
+          FOffset += 2;
           return {0x10000 + ((first - 0xD800) << 10) + (second - 0xDC00), 4};
         }
       }
@@ -116,18 +116,18 @@ TXMLCharSource::TDecoded TXMLCharSource::Decode() {
 }
 
 char32_t TXMLCharSource::Peek(std::size_t ahead) {
-  while (Ahead_.size() <= ahead) {
+  while (FAhead.size() <= ahead) {
     const TDecoded d = Decode();
     if (d.Char == kEnd) return kEnd;
-    Ahead_.push_back(d);
+    FAhead.push_back(d);
   }
-  return Ahead_[ahead].Char;
+  return FAhead[ahead].Char;
 }
 
 void TXMLCharSource::Skip(std::size_t count) {
   for (; count > 0 && Peek() != kEnd; --count) {
-    Ahead_.pop_front();
-    ++Consumed_;
+    FAhead.pop_front();
+    ++FConsumed;
   }
 }
 

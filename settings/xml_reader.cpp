@@ -43,19 +43,19 @@ enum class TPrologItem { RootBegins, Comment, Sheet, Header, DocType, MSOApplica
 
 class TXMLReader {
  public:
-  TXMLReader(TSimpleXML& document, std::string_view bytes) : Doc_(document), Source_(bytes) {}
+  TXMLReader(TSimpleXML& document, std::string_view bytes) : FDoc(document), FSource(bytes) {}
 
   void Read(TStringEncoding encoding, int codePage) {
-    Doc_.Root_.Clear();
-    Doc_.Root_.Name.clear();
-    Doc_.Root_.NameSpace.clear();
-    Doc_.Root_.Value.clear();
-    Doc_.Prolog_.clear();
-    Auto_ = encoding == TStringEncoding::seAuto;
+    FDoc.FRoot.Clear();
+    FDoc.FRoot.Name.clear();
+    FDoc.FRoot.NameSpace.clear();
+    FDoc.FRoot.Value.clear();
+    FDoc.FProlog.clear();
+    FAuto = encoding == TStringEncoding::seAuto;
     SelectStartEncoding(encoding, codePage);
     try {
       ReadProlog();
-      ReadElement(Doc_.Root_, 0);
+      ReadElement(FDoc.FRoot, 0);
     } catch (const TEndOfData&) {
     }
   }
@@ -63,14 +63,14 @@ class TXMLReader {
  private:
   // --- characters ---
 
-  char32_t Peek(std::size_t ahead = 0) { return Source_.Peek(ahead); }
+  char32_t Peek(std::size_t ahead = 0) { return FSource.Peek(ahead); }
   // The next character, which must exist for reading to go on.
   char32_t Require() {
     const char32_t c = Peek();
     if (c == kEnd) throw TEndOfData{};
     return c;
   }
-  void Skip(std::size_t count = 1) { Source_.Skip(count); }
+  void Skip(std::size_t count = 1) { FSource.Skip(count); }
   void SkipBlanks() {
     while (IsBlank(Peek())) Skip();
   }
@@ -81,7 +81,7 @@ class TXMLReader {
     return true;
   }
   // Position of the next character, counted from 1 at the start of the text.
-  long long NextPosition() const { return Source_.Consumed() + 1; }
+  long long NextPosition() const { return FSource.Consumed() + 1; }
 
   // Fills in the position first, then the texts, so that no text is taken for a placeholder.
   [[noreturn]] void Fail(std::string message, long long position,
@@ -119,20 +119,20 @@ class TXMLReader {
   void SelectStartEncoding(TStringEncoding encoding, int codePage) {
     switch (encoding) {
       case TStringEncoding::seAuto:
-        if (Source_.SkipBytes("\xEF\xBB\xBF")) {
+        if (FSource.SkipBytes("\xEF\xBB\xBF")) {
           SetEncoding(TStringEncoding::seUTF8, kCodePageUtf8);
-        } else if (Source_.SkipBytes("\xFF\xFE")) {
+        } else if (FSource.SkipBytes("\xFF\xFE")) {
           SetEncoding(TStringEncoding::seUTF16, kCodePageUtf16);
         } else {
           SetEncoding(TStringEncoding::seAnsi, kCodePageAnsi);
         }
         break;
       case TStringEncoding::seUTF8:
-        Source_.SkipBytes("\xEF\xBB\xBF");
+        FSource.SkipBytes("\xEF\xBB\xBF");
         SetEncoding(TStringEncoding::seUTF8, kCodePageUtf8);
         break;
       case TStringEncoding::seUTF16:
-        Source_.SkipBytes("\xFF\xFE");
+        FSource.SkipBytes("\xFF\xFE");
         SetEncoding(TStringEncoding::seUTF16, kCodePageUtf16);
         break;
       case TStringEncoding::seAnsi:
@@ -143,9 +143,9 @@ class TXMLReader {
 
   void SetEncoding(TStringEncoding encoding, int codePage, std::string_view charset = {}) {
     if (encoding == TStringEncoding::seUTF8) {
-      Source_.SetUtf8();
+      FSource.SetUtf8();
     } else if (encoding == TStringEncoding::seUTF16) {
-      Source_.SetUtf16();
+      FSource.SetUtf16();
     } else {
       const auto converter = ConverterOfCodePage(codePage);
       if (!converter) {
@@ -155,15 +155,15 @@ class TXMLReader {
                              : "Charset \"" + std::string(charset) + "\" (code page " + number + ")") +
             " is not supported on this system");
       }
-      Source_.SetCodePage(converter->CodePage, converter->MultiByte);
+      FSource.SetCodePage(converter->CodePage, converter->MultiByte);
     }
-    Doc_.FEncoding = encoding;
-    Doc_.FCodePage = codePage;
+    FDoc.FEncoding = encoding;
+    FDoc.FCodePage = codePage;
   }
 
   // The header's encoding decides how everything after it is read.
   void ApplyHeaderEncoding(const TSimpleXMLElem& header) {
-    if (!Auto_) return;
+    if (!FAuto) return;
     const TSimpleXMLProp* property = header.PropertyNamed("encoding");
     int codePage = kCodePageAnsi;
     if (property != nullptr && !property->Value.empty()) {
@@ -198,8 +198,8 @@ class TXMLReader {
         case TPrologItem::DocType: ReadDocType(*item); break;
         default: ReadProcessingInstruction(*item); break;
       }
-      Doc_.Prolog_.push_back(std::move(item));
-      if (kind == TPrologItem::Header) ApplyHeaderEncoding(*Doc_.Prolog_.back());
+      FDoc.FProlog.push_back(std::move(item));
+      if (kind == TPrologItem::Header) ApplyHeaderEncoding(*FDoc.FProlog.back());
     }
   }
 
@@ -259,11 +259,11 @@ class TXMLReader {
         Skip(2);
         if (Peek() != kEnd) {
           Fail("Invalid Comment: \"--\" not allowed inside comments at position %d",
-               Source_.Consumed());
+               FSource.Consumed());
         }
       }
       if (Peek() == kEnd) {
-        Fail("Invalid Comment: Unexpected end of data at position %d", Source_.Consumed());
+        Fail("Invalid Comment: Unexpected end of data at position %d", FSource.Consumed());
       }
       text += Utf8Of(c);
       Skip();
@@ -275,7 +275,7 @@ class TXMLReader {
     std::string text;
     while (!LookingAt(U"]]>")) {
       const char32_t c = Peek();
-      if (c == kEnd) Fail("Invalid CDATA: Unexpected end of data at position %d", Source_.Consumed());
+      if (c == kEnd) Fail("Invalid CDATA: Unexpected end of data at position %d", FSource.Consumed());
       text += Utf8Of(c);
       Skip();
     }
@@ -490,7 +490,7 @@ class TXMLReader {
     if (!same) {
       Fail("Invalid XML Element: Erroneous end of tag, expecting </%0:s> but </%1:s> found at "
            "position %d",
-           Source_.Consumed(), {{"%0:s", expected}, {"%1:s", name}});
+           FSource.Consumed(), {{"%0:s", expected}, {"%1:s", name}});
     }
     SkipBlanks();
     if (Require() != U'>') {
@@ -499,9 +499,9 @@ class TXMLReader {
     Skip();
   }
 
-  TSimpleXML& Doc_;
-  TXMLCharSource Source_;
-  bool Auto_ = true;
+  TSimpleXML& FDoc;
+  TXMLCharSource FSource;
+  bool FAuto = true;
 };
 
 void TSimpleXML::LoadFromString(std::string_view bytes, TStringEncoding encoding, int codePage) {

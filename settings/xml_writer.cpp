@@ -100,7 +100,7 @@ std::string TSimpleXML::SaveToString() const {
     body = "\r\n";
   }
   std::string* out = header == nullptr ? &body : &lead;
-  for (const auto& item : Prolog_) {
+  for (const auto& item : FProlog) {
     if (item->Kind == TSimpleXMLElemKind::Header) {
       // Every header names the encoding the rest is written in.
       *out += HeaderLine(item.get(), charset);
@@ -110,7 +110,7 @@ std::string TSimpleXML::SaveToString() const {
       WriteItem(*out, *item, 0, false);
     }
   }
-  if (!Root_.Name.empty()) WriteElement(body, Root_, 0, false);
+  if (!FRoot.Name.empty()) WriteElement(body, FRoot, 0, false);
 
   if (codePage == kCodePageUtf8) return "\xEF\xBB\xBF" + lead + body;
   if (codePage == kCodePageUtf16) return "\xFF\xFE" + platform::FromUtf8(lead + body, platform::kUtf16CodePage);

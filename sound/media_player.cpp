@@ -16,12 +16,12 @@ constexpr std::array<const char*, 13> kDeviceTypeNames = {
 }  // namespace
 
 TMediaPlayer::TMediaPlayer(TEventLoop& loop, TMediaDevice& device)
-    : loop_(loop), device_(device) {}
+    : FLoop(loop), FDevice(device) {}
 
 TMediaPlayer::~TMediaPlayer() {
   if (FDeviceID == 0) return;
   try {
-    device_.Close(FDeviceID, MCI_WAIT, TMCIGenericParms{});
+    FDevice.Close(FDeviceID, MCI_WAIT, TMCIGenericParms{});
   } catch (...) {
     // Nothing may leave a destructor; the result of this close is ignored anyway.
   }
@@ -80,7 +80,7 @@ void TMediaPlayer::CheckOpened() const {
 TMessageTargetId TMediaPlayer::Handle() {
   if (!FHandle) {
     FHandle = std::make_unique<TMessageTarget>(
-        loop_, [this](const TMessage& message) { MMNotify(message); });
+        FLoop, [this](const TMessage& message) { MMNotify(message); });
   }
   return FHandle->Id();
 }
@@ -110,10 +110,10 @@ void TMediaPlayer::Open() {
 
   parms.Callback = Handle();
   FFlags = flags;
-  FError = static_cast<std::int32_t>(device_.Open(flags, parms));
+  FError = static_cast<std::int32_t>(FDevice.Open(flags, parms));
   if (FError != 0) {
     std::string text;
-    if (!device_.GetErrorString(static_cast<MCIERROR>(FError), text)) text = "Unknown error code";
+    if (!FDevice.GetErrorString(static_cast<MCIERROR>(FError), text)) text = "Unknown error code";
     throw EMCIDeviceError(text);
   }
   MCIOpened = true;
@@ -122,7 +122,7 @@ void TMediaPlayer::Open() {
     TMCISetParms set;
     set.TimeFormat = MCI_FORMAT_TMSF;
     FFlags = MCI_SET_TIME_FORMAT | MCI_WAIT;
-    FError = static_cast<std::int32_t>(device_.Set(FDeviceID, FFlags, set));
+    FError = static_cast<std::int32_t>(FDevice.Set(FDeviceID, FFlags, set));
   }
 }
 
@@ -147,12 +147,12 @@ void TMediaPlayer::Play() {
   }
   parms.Callback = Handle();
   FFlags = flags;
-  FError = static_cast<std::int32_t>(device_.Play(FDeviceID, flags, parms));
+  FError = static_cast<std::int32_t>(FDevice.Play(FDeviceID, flags, parms));
 }
 
 void TMediaPlayer::Rewind() {
   CheckOpened();
-  device_.Seek(FDeviceID, MCI_SEEK_TO_START | MCI_WAIT, TMCISeekParms{});
+  FDevice.Seek(FDeviceID, MCI_SEEK_TO_START | MCI_WAIT, TMCISeekParms{});
 }
 
 void TMediaPlayer::Close() {
@@ -161,7 +161,7 @@ void TMediaPlayer::Close() {
   const std::uint32_t flags = WaitNotifyWordA();
   parms.Callback = Handle();
   FFlags = flags;
-  FError = static_cast<std::int32_t>(device_.Close(FDeviceID, flags, parms));
+  FError = static_cast<std::int32_t>(FDevice.Close(FDeviceID, flags, parms));
   if (FError == 0) {
     MCIOpened = false;
     FDeviceID = 0;
@@ -172,7 +172,7 @@ std::int32_t TMediaPlayer::Status(std::uint32_t item) {
   TMCIStatusParms parms;
   parms.Item = item;
   FFlags = MCI_STATUS_ITEM | MCI_WAIT;
-  FError = static_cast<std::int32_t>(device_.Status(FDeviceID, FFlags, parms));
+  FError = static_cast<std::int32_t>(FDevice.Status(FDeviceID, FFlags, parms));
   return static_cast<std::int32_t>(parms.Return);
 }
 

@@ -97,8 +97,8 @@ class TMediaPlayer {
   platform::TMessageTargetId Handle();
   void MMNotify(const platform::TMessage& message);
 
-  platform::TEventLoop& loop_;
-  platform::TMediaDevice& device_;
+  platform::TEventLoop& FLoop;
+  platform::TMediaDevice& FDevice;
   std::unique_ptr<platform::TMessageTarget> FHandle;
 
   std::string FElementName;

@@ -18,18 +18,18 @@ constexpr std::uint16_t kUtf8NameFlag = 1u << 11;
 class TBytes {
  public:
   void U16(std::uint32_t v) {
-    bytes_.push_back(static_cast<std::uint8_t>(v));
-    bytes_.push_back(static_cast<std::uint8_t>(v >> 8));
+    FBytes.push_back(static_cast<std::uint8_t>(v));
+    FBytes.push_back(static_cast<std::uint8_t>(v >> 8));
   }
   void U32(std::uint32_t v) {
     U16(v & 0xFFFF);
     U16(v >> 16);
   }
-  void Text(const std::string& s) { bytes_.insert(bytes_.end(), s.begin(), s.end()); }
-  void WriteTo(platform::TStream& out) const { out.Write(bytes_.data(), bytes_.size()); }
+  void Text(const std::string& s) { FBytes.insert(FBytes.end(), s.begin(), s.end()); }
+  void WriteTo(platform::TStream& out) const { out.Write(FBytes.data(), FBytes.size()); }
 
  private:
-  std::vector<std::uint8_t> bytes_;
+  std::vector<std::uint8_t> FBytes;
 };
 
 bool NeedsUtf8Flag(const std::string& name) {
@@ -43,33 +43,33 @@ bool NeedsUtf8Flag(const std::string& name) {
 class TDeflater {
  public:
   TDeflater() {
-    if (deflateInit2(&stream_, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) !=
+    if (deflateInit2(&FStream, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) !=
         Z_OK) {
       throw EZipWriteError("Cannot start the Deflate compressor");
     }
   }
-  ~TDeflater() { deflateEnd(&stream_); }
+  ~TDeflater() { deflateEnd(&FStream); }
   TDeflater(const TDeflater&) = delete;
   TDeflater& operator=(const TDeflater&) = delete;
 
   // Compresses data (finish: the last of it) and hands every output block to sink.
   template <typename Sink>
   void Feed(const std::uint8_t* data, std::size_t size, bool finish, Sink&& sink) {
-    stream_.next_in = const_cast<Bytef*>(data);
-    stream_.avail_in = static_cast<uInt>(size);
+    FStream.next_in = const_cast<Bytef*>(data);
+    FStream.avail_in = static_cast<uInt>(size);
     int result = Z_OK;
     do {
-      stream_.next_out = out_.data();
-      stream_.avail_out = static_cast<uInt>(out_.size());
-      result = deflate(&stream_, finish ? Z_FINISH : Z_NO_FLUSH);
+      FStream.next_out = FOut.data();
+      FStream.avail_out = static_cast<uInt>(FOut.size());
+      result = deflate(&FStream, finish ? Z_FINISH : Z_NO_FLUSH);
       if (result == Z_STREAM_ERROR) throw EZipWriteError("Deflate compression failed");
-      sink(out_.data(), out_.size() - stream_.avail_out);
-    } while (stream_.avail_out == 0 || (finish && result != Z_STREAM_END));
+      sink(FOut.data(), FOut.size() - FStream.avail_out);
+    } while (FStream.avail_out == 0 || (finish && result != Z_STREAM_END));
   }
 
  private:
-  z_stream stream_{};
-  std::array<std::uint8_t, kBlock> out_{};
+  z_stream FStream{};
+  std::array<std::uint8_t, kBlock> FOut{};
 };
 
 // One pass over source: its CRC-32 and size, and the Deflate output handed to sink.
@@ -124,12 +124,12 @@ void ToDosDateTime(std::time_t moment, std::uint16_t& date, std::uint16_t& time)
 
 const TZipEntryInfo& TZipWriter::Add(const std::string& name, platform::TStream& source,
                                      std::time_t modified) {
-  if (entries_.size() >= 0xFFFF) throw EZipWriteError("Too many files for one package");
+  if (FEntries.size() >= 0xFFFF) throw EZipWriteError("Too many files for one package");
   if (name.size() > 0xFFFF) throw EZipWriteError("File name too long: " + name);
   TZipEntryInfo entry;
   entry.Name = name;
   ToDosDateTime(modified, entry.DosDate, entry.DosTime);
-  const std::uint64_t offset = static_cast<std::uint64_t>(out_.Position());
+  const std::uint64_t offset = static_cast<std::uint64_t>(FOut.Position());
   if (offset > kMax32) throw EZipWriteError("The show would be larger than 4 GiB");
   entry.HeaderOffset = static_cast<std::uint32_t>(offset);
 
@@ -158,26 +158,26 @@ const TZipEntryInfo& TZipWriter::Add(const std::string& name, platform::TStream&
   header.U16(static_cast<std::uint32_t>(name.size()));
   header.U16(0);
   header.Text(name);
-  header.WriteTo(out_);
+  header.WriteTo(FOut);
 
   // Second pass: write the data as measured.
   std::uint32_t crc = 0;
   std::uint64_t written = 0;
   Scan(source, crc, size, entry.Method == package::zip_method::kDeflated, [&](const std::uint8_t* data, std::size_t n) {
     written += n;
-    if (written <= entry.CompressedSize) out_.Write(data, n);
+    if (written <= entry.CompressedSize) FOut.Write(data, n);
   });
   if (crc != entry.Crc32 || size != entry.Size || written != entry.CompressedSize) {
     throw EZipWriteError("File changed while it was being packed: " + name);
   }
-  entries_.push_back(entry);
-  return entries_.back();
+  FEntries.push_back(entry);
+  return FEntries.back();
 }
 
 void TZipWriter::Finish() {
-  const std::uint64_t start = static_cast<std::uint64_t>(out_.Position());
+  const std::uint64_t start = static_cast<std::uint64_t>(FOut.Position());
   TBytes directory;
-  for (const TZipEntryInfo& entry : entries_) {
+  for (const TZipEntryInfo& entry : FEntries) {
     directory.U32(0x02014b50);
     // Made on Unix, so that readers take the name's bytes as they are (the UTF-8 flag says
     // what they are) and the mode below as the file's.
@@ -199,20 +199,20 @@ void TZipWriter::Finish() {
     directory.U32(entry.HeaderOffset);
     directory.Text(entry.Name);
   }
-  directory.WriteTo(out_);
-  const std::uint64_t end = static_cast<std::uint64_t>(out_.Position());
+  directory.WriteTo(FOut);
+  const std::uint64_t end = static_cast<std::uint64_t>(FOut.Position());
   if (end + 22 > kMax32) throw EZipWriteError("The show would be larger than 4 GiB");
 
   TBytes record;
   record.U32(0x06054b50);
   record.U16(0);
   record.U16(0);
-  record.U16(static_cast<std::uint32_t>(entries_.size()));
-  record.U16(static_cast<std::uint32_t>(entries_.size()));
+  record.U16(static_cast<std::uint32_t>(FEntries.size()));
+  record.U16(static_cast<std::uint32_t>(FEntries.size()));
   record.U32(static_cast<std::uint32_t>(end - start));
   record.U32(static_cast<std::uint32_t>(start));
   record.U16(0);
-  record.WriteTo(out_);
+  record.WriteTo(FOut);
 }
 
 }  // namespace pavona::tools

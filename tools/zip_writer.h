@@ -37,7 +37,7 @@ void ToDosDateTime(std::time_t moment, std::uint16_t& date, std::uint16_t& time)
 class TZipWriter {
  public:
   // Entries are written from out's current position on.
-  explicit TZipWriter(platform::TStream& out) : out_(out) {}
+  explicit TZipWriter(platform::TStream& out) : FOut(out) {}
 
   // Adds the whole of source (read from its start, twice: once to measure, once to write) under
   // name, a UTF-8 file name. Raises EZipWriteError when the archive would grow past what a ZIP
@@ -48,8 +48,8 @@ class TZipWriter {
   void Finish();
 
  private:
-  platform::TStream& out_;
-  std::vector<TZipEntryInfo> entries_;
+  platform::TStream& FOut;
+  std::vector<TZipEntryInfo> FEntries;
 };
 
 }  // namespace pavona::tools

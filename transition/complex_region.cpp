@@ -7,29 +7,29 @@
 namespace pavona::transition {
 
 void TComplexRegion::Clear() {
-  fRects = {};
-  fCapacity = 0;
-  fCount = 0;
-  fBounds = {INT32_MAX, INT32_MAX, -INT32_MAX, -INT32_MAX};
+  FRects = {};
+  FCapacity = 0;
+  FCount = 0;
+  FBounds = {INT32_MAX, INT32_MAX, -INT32_MAX, -INT32_MAX};
 }
 
 void TComplexRegion::AddRect(std::int32_t Left, std::int32_t Top, std::int32_t Right,
                              std::int32_t Bottom) {
-  if (fCount == fCapacity) {
-    fCapacity += kGrowBy;
-    fRects.resize(static_cast<std::size_t>(fCapacity));
+  if (FCount == FCapacity) {
+    FCapacity += kGrowBy;
+    FRects.resize(static_cast<std::size_t>(FCapacity));
   }
-  fRects[static_cast<std::size_t>(fCount++)] = {Left, Top, Right, Bottom};
-  fBounds.Left = std::min(fBounds.Left, Left);
-  fBounds.Top = std::min(fBounds.Top, Top);
-  fBounds.Right = std::max(fBounds.Right, Right);
-  fBounds.Bottom = std::max(fBounds.Bottom, Bottom);
+  FRects[static_cast<std::size_t>(FCount++)] = {Left, Top, Right, Bottom};
+  FBounds.Left = std::min(FBounds.Left, Left);
+  FBounds.Top = std::min(FBounds.Top, Top);
+  FBounds.Right = std::max(FBounds.Right, Right);
+  FBounds.Bottom = std::max(FBounds.Bottom, Bottom);
 }
 
 std::optional<raster::Region> TComplexRegion::CreateRegion() const {
-  if (fCount == 0) return std::nullopt;
+  if (FCount == 0) return std::nullopt;
   return raster::Region::FromRects(
-      std::span<const raster::Rect>(fRects.data(), static_cast<std::size_t>(fCount)));
+      std::span<const raster::Rect>(FRects.data(), static_cast<std::size_t>(FCount)));
 }
 
 }  // namespace pavona::transition

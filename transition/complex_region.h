@@ -25,15 +25,15 @@ class TComplexRegion {
   // The union of the rectangles, or nothing when none was ever added. The list keeps them.
   std::optional<raster::Region> CreateRegion() const;
 
-  std::int32_t Capacity() const { return fCapacity; }
-  std::int32_t Count() const { return fCount; }
-  const raster::Rect& Bounds() const { return fBounds; }
+  std::int32_t Capacity() const { return FCapacity; }
+  std::int32_t Count() const { return FCount; }
+  const raster::Rect& Bounds() const { return FBounds; }
 
  private:
-  std::vector<raster::Rect> fRects;  // fCapacity slots, the first fCount in use
-  std::int32_t fCapacity = 0;
-  std::int32_t fCount = 0;
-  raster::Rect fBounds;
+  std::vector<raster::Rect> FRects;  // FCapacity slots, the first FCount in use
+  std::int32_t FCapacity = 0;
+  std::int32_t FCount = 0;
+  raster::Rect FBounds;
 };
 
 }  // namespace pavona::transition

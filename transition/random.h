@@ -25,13 +25,13 @@ inline std::int32_t NextRandom(std::int32_t n) {
 // routine opens it around the effects of seeded rows.
 class TRandomSeedScope {
  public:
-  explicit TRandomSeedScope(std::uint32_t seed) : saved_(RandomSeed) { RandomSeed = seed; }
-  ~TRandomSeedScope() { RandomSeed = saved_; }
+  explicit TRandomSeedScope(std::uint32_t seed) : FSaved(RandomSeed) { RandomSeed = seed; }
+  ~TRandomSeedScope() { RandomSeed = FSaved; }
   TRandomSeedScope(const TRandomSeedScope&) = delete;
   TRandomSeedScope& operator=(const TRandomSeedScope&) = delete;
 
  private:
-  std::uint32_t saved_;
+  std::uint32_t FSaved;
 };
 
 }  // namespace pavona::transition

@@ -1,5 +1,7 @@
 #include "transition/style_choice.h"
 
+#include "base/ascii.h"
+
 namespace pavona::transition {
 
 std::string TStyleChoice::Text() const {
@@ -7,7 +9,7 @@ std::string TStyleChoice::Text() const {
 }
 
 std::optional<TStyleChoice> ParseStyleChoice(TEffectTable table, const std::string& text) {
-  if (SameText(text, kRandomStyleText)) return TStyleChoice{true, kDefaultStyle};
+  if (base::SameAsciiText(text, kRandomStyleText)) return TStyleChoice{true, kDefaultStyle};
   if (!text.empty() && text.size() <= 3 &&
       text.find_first_not_of("0123456789") == std::string::npos) {
     const int number = std::stoi(text);

@@ -16,7 +16,7 @@ class TRatioReporter : public benchmark::ConsoleReporter {
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs) {
       if (!run.error_occurred) {
-        times_[run.benchmark_name()] = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
+        FTimes[run.benchmark_name()] = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
       }
     }
     ConsoleReporter::ReportRuns(runs);
@@ -24,18 +24,18 @@ class TRatioReporter : public benchmark::ConsoleReporter {
 
   void PrintRatios() const {
     for (const char* size : {"1920/1080", "3840/2160"}) {
-      const auto memcpy = times_.find(std::string("BM_Memcpy/") + size);
-      const auto fade = times_.find(std::string("BM_FadeFrame/") + size);
-      if (memcpy == times_.end() || fade == times_.end()) continue;
+      const auto memcpy = FTimes.find(std::string("BM_Memcpy/") + size);
+      const auto fade = FTimes.find(std::string("BM_FadeFrame/") + size);
+      if (memcpy == FTimes.end() || fade == FTimes.end()) continue;
       if (memcpy->second.first <= 0 || memcpy->second.second <= 0) continue;
       std::printf("fade frame %s: %.2f x memcpy of a frame (real time), %.2f x (CPU time)\n", size,
                   fade->second.first / memcpy->second.first,
                   fade->second.second / memcpy->second.second);
     }
-    const auto memcpy = times_.find("BM_Memcpy/1920/1080");
-    if (memcpy == times_.end() || memcpy->second.second <= 0) return;
+    const auto memcpy = FTimes.find("BM_Memcpy/1920/1080");
+    if (memcpy == FTimes.end() || memcpy->second.second <= 0) return;
     std::vector<std::pair<double, std::string>> styles;
-    for (const auto& [name, time] : times_) {
+    for (const auto& [name, time] : FTimes) {
       if (name.rfind("BM_Style/", 0) == 0) styles.emplace_back(time.second / memcpy->second.second, name);
     }
     std::sort(styles.rbegin(), styles.rend());
@@ -46,7 +46,7 @@ class TRatioReporter : public benchmark::ConsoleReporter {
   }
 
  private:
-  std::map<std::string, std::pair<double, double>> times_;  // real, CPU
+  std::map<std::string, std::pair<double, double>> FTimes;  // real, CPU
 };
 
 }  // namespace

@@ -40,23 +40,23 @@ class TStampingTimer final : public platform::TFrameTimer {
  public:
   TStampingTimer(std::unique_ptr<platform::TFrameTimer> inner, std::mutex& mutex,
                  std::vector<Clock::time_point>& ticks)
-      : inner_(std::move(inner)), mutex_(mutex), ticks_(ticks) {}
+      : FInner(std::move(inner)), FMutex(mutex), FTicks(ticks) {}
   bool Start(std::uint32_t period, std::uint32_t resolution, std::function<void()> callback) override {
-    return inner_->Start(period, resolution, [this, callback = std::move(callback)] {
+    return FInner->Start(period, resolution, [this, callback = std::move(callback)] {
       {
-        std::lock_guard lock(mutex_);
-        ticks_.push_back(Clock::now());
+        std::lock_guard lock(FMutex);
+        FTicks.push_back(Clock::now());
       }
       callback();
     });
   }
-  void Stop() override { inner_->Stop(); }
-  bool Running() const override { return inner_->Running(); }
+  void Stop() override { FInner->Stop(); }
+  bool Running() const override { return FInner->Running(); }
 
  private:
-  std::unique_ptr<platform::TFrameTimer> inner_;
-  std::mutex& mutex_;
-  std::vector<Clock::time_point>& ticks_;
+  std::unique_ptr<platform::TFrameTimer> FInner;
+  std::mutex& FMutex;
+  std::vector<Clock::time_point>& FTicks;
 };
 
 struct TDeviation {

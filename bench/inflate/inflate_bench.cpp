@@ -105,24 +105,24 @@ const TSamples& Samples() {
 // Output into a buffer allocated once, as zlib gets it.
 class TBufferSink final : public pavona::platform::TStream {
  public:
-  explicit TBufferSink(std::size_t capacity) : bytes_(capacity) {}
+  explicit TBufferSink(std::size_t capacity) : FBytes(capacity) {}
   std::size_t Read(void*, std::size_t) override { return 0; }
   void Write(const void* buffer, std::size_t count) override {
-    if (count > bytes_.size() - size_) throw pavona::platform::EStreamError(pavona::platform::TStreamFailure::Write);
-    std::memcpy(bytes_.data() + size_, buffer, count);
-    size_ += count;
+    if (count > FBytes.size() - FSize) throw pavona::platform::EStreamError(pavona::platform::TStreamFailure::Write);
+    std::memcpy(FBytes.data() + FSize, buffer, count);
+    FSize += count;
   }
   std::int64_t Seek(std::int64_t, pavona::platform::SeekOrigin) override {
-    return static_cast<std::int64_t>(size_);
+    return static_cast<std::int64_t>(FSize);
   }
-  void Rewind() { size_ = 0; }
+  void Rewind() { FSize = 0; }
   bool Holds(const TBytes& expected) const {
-    return size_ == expected.size() && std::memcmp(bytes_.data(), expected.data(), size_) == 0;
+    return FSize == expected.size() && std::memcmp(FBytes.data(), expected.data(), FSize) == 0;
   }
 
  private:
-  TBytes bytes_;
-  std::size_t size_ = 0;
+  TBytes FBytes;
+  std::size_t FSize = 0;
 };
 
 void BM_ZlibInflate(benchmark::State& state) {

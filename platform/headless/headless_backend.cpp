@@ -19,117 +19,117 @@ THeadlessWindow::THeadlessWindow(TEventLoop& loop, raster::Size size) : TWindow(
 
 void THeadlessWindow::UploadToScreen(const raster::Rect& area) {
   const raster::Bitmap& canvas = Canvas();
-  if (screen_.size() != canvas.size()) screen_.resize(canvas.width(), canvas.height());
+  if (FScreen.size() != canvas.size()) FScreen.resize(canvas.width(), canvas.height());
   for (int y = area.Top; y < area.Bottom; ++y) {
-    std::memcpy(screen_.scanline(y) + area.Left, canvas.scanline(y) + area.Left,
+    std::memcpy(FScreen.scanline(y) + area.Left, canvas.scanline(y) + area.Left,
                 static_cast<std::size_t>(area.width()) * sizeof(raster::Pixel));
   }
-  ++uploads_;
+  ++FUploads;
 }
 
-TManualFrameTimer::TManualFrameTimer(THeadlessBackend& backend) : backend_(backend) {
-  backend_.manualTimers_.push_back(this);
+TManualFrameTimer::TManualFrameTimer(THeadlessBackend& backend) : FBackend(backend) {
+  FBackend.FManualTimers.push_back(this);
 }
 
-TManualFrameTimer::~TManualFrameTimer() { std::erase(backend_.manualTimers_, this); }
+TManualFrameTimer::~TManualFrameTimer() { std::erase(FBackend.FManualTimers, this); }
 
 bool TManualFrameTimer::Start(std::uint32_t periodMs, std::uint32_t /*resolutionMs*/,
                               std::function<void()> callback) {
-  if (running_ || periodMs < kPeriodMin || periodMs > kPeriodMax || !callback) return false;
-  running_ = true;
-  period_ = periodMs;
-  callback_ = std::move(callback);
+  if (FRunning || periodMs < kPeriodMin || periodMs > kPeriodMax || !callback) return false;
+  FRunning = true;
+  FPeriod = periodMs;
+  FCallback = std::move(callback);
   return true;
 }
 
 bool TManualFrameTimer::Fire() {
-  if (!running_) return false;
-  const std::function<void()> callback = callback_;
+  if (!FRunning) return false;
+  const std::function<void()> callback = FCallback;
   try {
     callback();
   } catch (...) {
-    backend_.loop_.PostException(std::current_exception());
+    FBackend.FLoop.PostException(std::current_exception());
   }
   return true;
 }
 
 THeadlessBackend::THeadlessBackend(raster::Size clientSize, FrameTimers frameTimers)
-    : loop_(*this), window_(loop_, clientSize), frameTimerKind_(frameTimers) {}
+    : FLoop(*this), FWindow(FLoop, clientSize), FFrameTimerKind(frameTimers) {}
 
 THeadlessBackend::~THeadlessBackend() = default;
 
 std::unique_ptr<TFrameTimer> THeadlessBackend::CreateFrameTimer() {
-  if (frameTimerKind_ == FrameTimers::Threaded) return std::make_unique<TThreadFrameTimer>(loop_);
+  if (FFrameTimerKind == FrameTimers::Threaded) return std::make_unique<TThreadFrameTimer>(FLoop);
   return std::make_unique<TManualFrameTimer>(*this);
 }
 
-void THeadlessBackend::PressKey(TVirtualKey key, TShiftState shift) { window_.PostKeyDown(key, shift); }
+void THeadlessBackend::PressKey(TVirtualKey key, TShiftState shift) { FWindow.PostKeyDown(key, shift); }
 
 void THeadlessBackend::ClickMouse(TMouseButton button, TShiftState shift, int x, int y) {
-  window_.PostMouseDown(button, shift, x, y);
+  FWindow.PostMouseDown(button, shift, x, y);
 }
 
 void THeadlessBackend::DoubleClick(TMouseButton button, int x, int y) {
   const TShiftState held = button == mbLeft ? ssLeft : button == mbRight ? ssRight : ssMiddle;
-  window_.PostMouseDown(button, held, x, y);
-  window_.PostMouseDown(button, held | ssDouble, x, y);
+  FWindow.PostMouseDown(button, held, x, y);
+  FWindow.PostMouseDown(button, held | ssDouble, x, y);
 }
 
-void THeadlessBackend::MoveMouse(int x, int y) { window_.PostMouseMove(x, y); }
+void THeadlessBackend::MoveMouse(int x, int y) { FWindow.PostMouseMove(x, y); }
 
-void THeadlessBackend::Close() { window_.PostClose(); }
+void THeadlessBackend::Close() { FWindow.PostClose(); }
 
-void THeadlessBackend::AdvanceTime(std::uint32_t ms) { clock_ += ms; }
+void THeadlessBackend::AdvanceTime(std::uint32_t ms) { FClock += ms; }
 
 bool THeadlessBackend::RunUntilIdle() {
-  realWait_ = false;
-  loop_.Run();
-  return loop_.Terminated();
+  FRealWait = false;
+  FLoop.Run();
+  return FLoop.Terminated();
 }
 
 bool THeadlessBackend::RunFor(std::chrono::milliseconds limit, std::function<bool()> done) {
-  realWait_ = true;
-  waitLimit_ = std::chrono::steady_clock::now() + limit;
-  done_ = std::move(done);
-  loop_.Run();
-  realWait_ = false;
-  done_ = nullptr;
-  return loop_.Terminated();
+  FRealWait = true;
+  FWaitLimit = std::chrono::steady_clock::now() + limit;
+  FDone = std::move(done);
+  FLoop.Run();
+  FRealWait = false;
+  FDone = nullptr;
+  return FLoop.Terminated();
 }
 
 int THeadlessBackend::FireFrameTimers() {
   int fired = 0;
   // A copy: a callback may create or free timers.
-  const std::vector<TManualFrameTimer*> timers = manualTimers_;
+  const std::vector<TManualFrameTimer*> timers = FManualTimers;
   for (TManualFrameTimer* timer : timers) {
-    if (std::find(manualTimers_.begin(), manualTimers_.end(), timer) == manualTimers_.end()) continue;
+    if (std::find(FManualTimers.begin(), FManualTimers.end(), timer) == FManualTimers.end()) continue;
     if (timer->Fire()) ++fired;
   }
   return fired;
 }
 
 int THeadlessBackend::RunningFrameTimers() const {
-  return static_cast<int>(std::count_if(manualTimers_.begin(), manualTimers_.end(),
+  return static_cast<int>(std::count_if(FManualTimers.begin(), FManualTimers.end(),
                                         [](const TManualFrameTimer* t) { return t->Running(); }));
 }
 
 // The manual clock never moves while the loop waits, so a timer that is not due yet stays so:
 // only work posted by other threads can end a real-time wait.
 bool THeadlessBackend::Wait(int /*timeoutMs*/) {
-  if (!realWait_) return false;
-  if (done_ && done_()) return false;
-  std::unique_lock lock(waitMutex_);
-  if (!woken_.wait_until(lock, waitLimit_, [this] { return wakeFlag_; })) return false;
-  wakeFlag_ = false;
+  if (!FRealWait) return false;
+  if (FDone && FDone()) return false;
+  std::unique_lock lock(FWaitMutex);
+  if (!FWoken.wait_until(lock, FWaitLimit, [this] { return FWakeFlag; })) return false;
+  FWakeFlag = false;
   return true;
 }
 
 void THeadlessBackend::Wake() {
   {
-    std::lock_guard lock(waitMutex_);
-    wakeFlag_ = true;
+    std::lock_guard lock(FWaitMutex);
+    FWakeFlag = true;
   }
-  woken_.notify_all();
+  FWoken.notify_all();
 }
 
 }  // namespace pavona::platform::headless

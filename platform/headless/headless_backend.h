@@ -29,8 +29,8 @@ class THeadlessWindow final : public TWindow {
   THeadlessWindow(TEventLoop& loop, raster::Size size);
 
   // The uploaded picture, at the client size.
-  const raster::Bitmap& Screen() const { return screen_; }
-  int UploadCount() const { return uploads_; }
+  const raster::Bitmap& Screen() const { return FScreen; }
+  int UploadCount() const { return FUploads; }
   using TWindow::SetClientSize;
 
  protected:
@@ -40,8 +40,8 @@ class THeadlessWindow final : public TWindow {
   void SetNativePointerVisible(bool /*visible*/) override {}
 
  private:
-  raster::Bitmap screen_;
-  int uploads_ = 0;
+  raster::Bitmap FScreen;
+  int FUploads = 0;
 };
 
 // A frame timer that ticks when the test says so.
@@ -52,18 +52,18 @@ class TManualFrameTimer final : public TFrameTimer {
 
   bool Start(std::uint32_t periodMs, std::uint32_t resolutionMs,
              std::function<void()> callback) override;
-  void Stop() override { running_ = false; }
-  bool Running() const override { return running_; }
+  void Stop() override { FRunning = false; }
+  bool Running() const override { return FRunning; }
 
-  std::uint32_t Period() const { return period_; }
+  std::uint32_t Period() const { return FPeriod; }
   // Runs the callback once when running; an exception goes to the loop like a threaded timer's.
   bool Fire();
 
  private:
-  THeadlessBackend& backend_;
-  bool running_ = false;
-  std::uint32_t period_ = 0;
-  std::function<void()> callback_;
+  THeadlessBackend& FBackend;
+  bool FRunning = false;
+  std::uint32_t FPeriod = 0;
+  std::function<void()> FCallback;
 };
 
 class THeadlessBackend final : public TBackend, private TEventSource {
@@ -74,10 +74,10 @@ class THeadlessBackend final : public TBackend, private TEventSource {
                             FrameTimers frameTimers = FrameTimers::Manual);
   ~THeadlessBackend() override;
 
-  TEventLoop& Loop() override { return loop_; }
-  TWindow& MainWindow() override { return window_; }
-  THeadlessWindow& Window() { return window_; }
-  const THeadlessWindow& Window() const { return window_; }
+  TEventLoop& Loop() override { return FLoop; }
+  TWindow& MainWindow() override { return FWindow; }
+  THeadlessWindow& Window() { return FWindow; }
+  const THeadlessWindow& Window() const { return FWindow; }
   std::unique_ptr<TFrameTimer> CreateFrameTimer() override;
 
   // Input, queued in order like the desktop's events.
@@ -90,7 +90,7 @@ class THeadlessBackend final : public TBackend, private TEventSource {
   void Close();
 
   void AdvanceTime(std::uint32_t ms);
-  std::uint64_t Now() const { return clock_; }
+  std::uint64_t Now() const { return FClock; }
 
   // Dispatches until idle or until the quit request is taken; true when it was taken.
   bool RunUntilIdle();
@@ -107,21 +107,21 @@ class THeadlessBackend final : public TBackend, private TEventSource {
   void Pump() override {}
   bool Wait(int timeoutMs) override;
   void Wake() override;
-  std::uint64_t NowMs() const override { return clock_; }
+  std::uint64_t NowMs() const override { return FClock; }
 
   // The waiting state comes first: the window posts its first paint while it is made.
-  std::mutex waitMutex_;
-  std::condition_variable woken_;
-  bool wakeFlag_ = false;
-  bool realWait_ = false;
-  std::chrono::steady_clock::time_point waitLimit_;
-  std::function<bool()> done_;
-  std::uint64_t clock_ = 0;
+  std::mutex FWaitMutex;
+  std::condition_variable FWoken;
+  bool FWakeFlag = false;
+  bool FRealWait = false;
+  std::chrono::steady_clock::time_point FWaitLimit;
+  std::function<bool()> FDone;
+  std::uint64_t FClock = 0;
 
-  TEventLoop loop_;
-  THeadlessWindow window_;
-  FrameTimers frameTimerKind_;
-  std::vector<TManualFrameTimer*> manualTimers_;  // UI thread
+  TEventLoop FLoop;
+  THeadlessWindow FWindow;
+  FrameTimers FFrameTimerKind;
+  std::vector<TManualFrameTimer*> FManualTimers;  // UI thread
 };
 
 }  // namespace pavona::platform::headless

@@ -12,18 +12,18 @@ namespace pavona::platform::headless {
 
 MCIERROR THeadlessMediaDevice::Log(TMediaCommand command, MCIERROR result) {
   command.Result = result;
-  commands_.push_back(command);
+  FCommands.push_back(command);
   return result;
 }
 
 THeadlessMediaDevice::Medium* THeadlessMediaDevice::Find(MCIDEVICEID device) {
-  const auto found = media_.find(device);
-  return found == media_.end() ? nullptr : &found->second;
+  const auto found = FMedia.find(device);
+  return found == FMedia.end() ? nullptr : &found->second;
 }
 
 void THeadlessMediaDevice::Notify(TMessageTargetId target, std::uint32_t code,
                                   MCIDEVICEID device) {
-  if (target != 0) loop_.PostToTarget(target, MM_MCINOTIFY, code, device);
+  if (target != 0) FLoop.PostToTarget(target, MM_MCINOTIFY, code, device);
 }
 
 void THeadlessMediaDevice::Interrupt(Medium& medium, MCIDEVICEID device, std::uint32_t flags) {
@@ -35,21 +35,21 @@ void THeadlessMediaDevice::Interrupt(Medium& medium, MCIDEVICEID device, std::ui
 
 MCIERROR THeadlessMediaDevice::Open(std::uint32_t flags, TMCIOpenParms& parms) {
   const TMediaCommand command{MCI_OPEN, 0, flags, 0, 0, 0, parms.Callback, 0};
-  if (nextOpenError_ != 0) {
-    const MCIERROR error = nextOpenError_;
-    nextOpenError_ = 0;
+  if (FNextOpenError != 0) {
+    const MCIERROR error = FNextOpenError;
+    FNextOpenError = 0;
     return Log(command, error);
   }
   if (const MCIERROR refused = CheckOpenRequest(flags, parms); refused != 0) {
     return Log(command, refused);
   }
-  const auto scripted = lengths_.find(parms.ElementName);
-  const std::uint32_t length = scripted == lengths_.end() ? kDefaultLengthMs : scripted->second;
+  const auto scripted = FLengths.find(parms.ElementName);
+  const std::uint32_t length = scripted == FLengths.end() ? kDefaultLengthMs : scripted->second;
   if (length == 0) return Log(command, kMediaErrNoSound);
 
   MCIDEVICEID id = 1;
-  while (media_.count(id) != 0) ++id;
-  media_[id].length = length;
+  while (FMedia.count(id) != 0) ++id;
+  FMedia[id].length = length;
   parms.DeviceID = id;
   if ((flags & MCI_NOTIFY) != 0) Notify(parms.Callback, MCI_NOTIFY_SUCCESSFUL, id);
   TMediaCommand opened = command;
@@ -142,7 +142,7 @@ MCIERROR THeadlessMediaDevice::Close(MCIDEVICEID device, std::uint32_t flags,
   if (medium == nullptr) return Log(command, kMediaErrInvalidDevice);
   // Closing ends the play, so its notification is aborted even when the close notifies.
   Interrupt(*medium, device, 0);
-  media_.erase(device);
+  FMedia.erase(device);
   if ((flags & MCI_NOTIFY) != 0) Notify(parms.Callback, MCI_NOTIFY_SUCCESSFUL, device);
   return Log(command, 0);
 }
@@ -155,11 +155,11 @@ bool THeadlessMediaDevice::GetErrorString(MCIERROR error, std::string& text) {
 }
 
 void THeadlessMediaDevice::SetLength(const std::string& fileName, std::uint32_t lengthMs) {
-  lengths_[fileName] = lengthMs;
+  FLengths[fileName] = lengthMs;
 }
 
 void THeadlessMediaDevice::Advance(std::uint32_t ms) {
-  for (auto& [id, medium] : media_) {
+  for (auto& [id, medium] : FMedia) {
     if (!medium.playing) continue;
     if (medium.end - medium.position > ms) {
       medium.position += ms;
@@ -173,8 +173,8 @@ void THeadlessMediaDevice::Advance(std::uint32_t ms) {
 }
 
 bool THeadlessMediaDevice::IsPlaying(MCIDEVICEID device) const {
-  const auto found = media_.find(device);
-  return found != media_.end() && found->second.playing;
+  const auto found = FMedia.find(device);
+  return found != FMedia.end() && found->second.playing;
 }
 
 }  // namespace pavona::platform::headless

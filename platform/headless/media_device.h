@@ -32,7 +32,7 @@ class THeadlessMediaDevice final : public TMediaDevice {
  public:
   static constexpr std::uint32_t kDefaultLengthMs = 3000;
 
-  explicit THeadlessMediaDevice(TEventLoop& loop) : loop_(loop) {}
+  explicit THeadlessMediaDevice(TEventLoop& loop) : FLoop(loop) {}
 
   MCIERROR Open(std::uint32_t flags, TMCIOpenParms& parms) override;
   MCIERROR Play(MCIDEVICEID device, std::uint32_t flags, const TMCIPlayParms& parms) override;
@@ -44,13 +44,13 @@ class THeadlessMediaDevice final : public TMediaDevice {
 
   // Script.
   void SetLength(const std::string& fileName, std::uint32_t lengthMs);
-  void FailNextOpen(MCIERROR error) { nextOpenError_ = error; }
+  void FailNextOpen(MCIERROR error) { FNextOpenError = error; }
   void Advance(std::uint32_t ms);
 
   // Inspection.
-  const std::vector<TMediaCommand>& Commands() const { return commands_; }
-  void ClearCommands() { commands_.clear(); }
-  std::size_t OpenDevices() const { return media_.size(); }
+  const std::vector<TMediaCommand>& Commands() const { return FCommands; }
+  void ClearCommands() { FCommands.clear(); }
+  std::size_t OpenDevices() const { return FMedia.size(); }
   bool IsPlaying(MCIDEVICEID device) const;
 
  private:
@@ -68,11 +68,11 @@ class THeadlessMediaDevice final : public TMediaDevice {
   // Ends the pending play notification of a command that interrupts it.
   void Interrupt(Medium& medium, MCIDEVICEID device, std::uint32_t flags);
 
-  TEventLoop& loop_;
-  std::map<std::string, std::uint32_t> lengths_;
-  std::map<MCIDEVICEID, Medium> media_;
-  MCIERROR nextOpenError_ = 0;
-  std::vector<TMediaCommand> commands_;
+  TEventLoop& FLoop;
+  std::map<std::string, std::uint32_t> FLengths;
+  std::map<MCIDEVICEID, Medium> FMedia;
+  MCIERROR FNextOpenError = 0;
+  std::vector<TMediaCommand> FCommands;
 };
 
 }  // namespace pavona::platform::headless

@@ -55,14 +55,14 @@ const TConverterRow kConverters[] = {
 class Converter {
  public:
   Converter(const std::string& to, const std::string& from)
-      : cd_(::iconv_open(to.c_str(), from.c_str())) {}
+      : FCd(::iconv_open(to.c_str(), from.c_str())) {}
   ~Converter() {
-    if (ok()) ::iconv_close(cd_);
+    if (ok()) ::iconv_close(FCd);
   }
   Converter(const Converter&) = delete;
   Converter& operator=(const Converter&) = delete;
 
-  bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+  bool ok() const { return FCd != reinterpret_cast<iconv_t>(-1); }
 
   // Converts all of input; an unconvertible sequence is skipped byte by byte and replaced.
   std::string Run(std::string_view input, std::string_view replacement) {
@@ -74,7 +74,7 @@ class Converter {
     while (inLeft > 0) {
       char* dst = buffer;
       std::size_t dstLeft = sizeof buffer;
-      const std::size_t r = ::iconv(cd_, &in, &inLeft, &dst, &dstLeft);
+      const std::size_t r = ::iconv(FCd, &in, &inLeft, &dst, &dstLeft);
       out.append(buffer, static_cast<std::size_t>(dst - buffer));
       if (r == static_cast<std::size_t>(-1)) {
         if (errno == E2BIG) continue;
@@ -82,18 +82,18 @@ class Converter {
         out.append(replacement);
         ++in;
         --inLeft;
-        ::iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+        ::iconv(FCd, nullptr, nullptr, nullptr, nullptr);
       }
     }
     char* dst = buffer;
     std::size_t dstLeft = sizeof buffer;
-    ::iconv(cd_, nullptr, nullptr, &dst, &dstLeft);
+    ::iconv(FCd, nullptr, nullptr, &dst, &dstLeft);
     out.append(buffer, static_cast<std::size_t>(dst - buffer));
     return out;
   }
 
  private:
-  iconv_t cd_;
+  iconv_t FCd;
 };
 
 const TConverterRow* FindConverter(int codePage) {

@@ -39,19 +39,19 @@ void ChannelFinished(int channel) {
 class TSdlMediaDevice final : public TMediaDevice {
  public:
   explicit TSdlMediaDevice(TEventLoop& loop)
-      : loop_(loop), target_(loop, [this](const TMessage& m) { OnChannelDone(m); }) {
+      : FLoop(loop), FTarget(loop, [this](const TMessage& m) { OnChannelDone(m); }) {
     std::lock_guard lock(gCallbackMutex);
     if (gCallbackLoop != nullptr) {
       throw std::logic_error("Only one desktop media device can exist at a time");
     }
     gCallbackLoop = &loop;
-    gCallbackTarget = target_.Id();
+    gCallbackTarget = FTarget.Id();
   }
 
   ~TSdlMediaDevice() override {
-    for (auto& [id, medium] : media_) Release(medium);
-    media_.clear();
-    if (audioOpen_) {
+    for (auto& [id, medium] : FMedia) Release(medium);
+    FMedia.clear();
+    if (FAudioOpen) {
       Mix_ChannelFinished(nullptr);
       Mix_CloseAudio();
       Mix_Quit();
@@ -73,8 +73,8 @@ class TSdlMediaDevice final : public TMediaDevice {
       return kMediaErrNoSound;
     }
     MCIDEVICEID id = 1;
-    while (media_.count(id) != 0) ++id;
-    Medium& medium = media_[id];
+    while (FMedia.count(id) != 0) ++id;
+    Medium& medium = FMedia[id];
     medium.sound = chunk;
     medium.length = length;
     parms.DeviceID = id;
@@ -164,7 +164,7 @@ class TSdlMediaDevice final : public TMediaDevice {
     if (medium == nullptr) return kMediaErrInvalidDevice;
     Interrupt(*medium, device, 0);  // closing ends the play
     Release(*medium);
-    media_.erase(device);
+    FMedia.erase(device);
     if ((flags & MCI_NOTIFY) != 0) Notify(parms.Callback, MCI_NOTIFY_SUCCESSFUL, device);
     return 0;
   }
@@ -189,7 +189,7 @@ class TSdlMediaDevice final : public TMediaDevice {
   };
 
   bool OpenAudio() {
-    if (audioOpen_) return true;
+    if (FAudioOpen) return true;
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
     Mix_Init(MIX_INIT_FLAC | MIX_INIT_MP3 | MIX_INIT_OGG);
     if (Mix_OpenAudio(MIX_DEFAULT_FREQUENCY, MIX_DEFAULT_FORMAT, 2, 2048) != 0) {
@@ -201,23 +201,23 @@ class TSdlMediaDevice final : public TMediaDevice {
     int channels = 0;
     Uint16 format = 0;
     Mix_QuerySpec(&frequency, &format, &channels);
-    frequency_ = static_cast<std::uint64_t>(frequency);
-    frameBytes_ = static_cast<std::uint64_t>(channels) * (SDL_AUDIO_BITSIZE(format) / 8);
+    FFrequency = static_cast<std::uint64_t>(frequency);
+    FFrameBytes = static_cast<std::uint64_t>(channels) * (SDL_AUDIO_BITSIZE(format) / 8);
     Mix_ChannelFinished(&ChannelFinished);
-    audioOpen_ = true;
+    FAudioOpen = true;
     return true;
   }
 
   std::uint32_t BytesToMs(std::uint32_t bytes) const {
-    return static_cast<std::uint32_t>(bytes / frameBytes_ * 1000 / frequency_);
+    return static_cast<std::uint32_t>(bytes / FFrameBytes * 1000 / FFrequency);
   }
   std::uint32_t MsToBytes(std::uint32_t ms) const {
-    return static_cast<std::uint32_t>(ms * frequency_ / 1000 * frameBytes_);
+    return static_cast<std::uint32_t>(ms * FFrequency / 1000 * FFrameBytes);
   }
 
   Medium* Find(MCIDEVICEID device) {
-    const auto found = media_.find(device);
-    return found == media_.end() ? nullptr : &found->second;
+    const auto found = FMedia.find(device);
+    return found == FMedia.end() ? nullptr : &found->second;
   }
 
   std::uint32_t PositionOf(const Medium& medium) const {
@@ -229,7 +229,7 @@ class TSdlMediaDevice final : public TMediaDevice {
   }
 
   void Notify(TMessageTargetId target, std::uint32_t code, MCIDEVICEID device) {
-    if (target != 0) loop_.PostToTarget(target, MM_MCINOTIFY, code, device);
+    if (target != 0) FLoop.PostToTarget(target, MM_MCINOTIFY, code, device);
   }
 
   void Interrupt(Medium& medium, MCIDEVICEID device, std::uint32_t flags) {
@@ -270,7 +270,7 @@ class TSdlMediaDevice final : public TMediaDevice {
     if (message.Msg != kChannelDone) return;
     const int channel = static_cast<int>(message.WParam);
     if (Mix_Playing(channel) != 0) return;  // a newer play runs there already
-    for (auto& [id, medium] : media_) {
+    for (auto& [id, medium] : FMedia) {
       if (medium.channel != channel) continue;
       Finish(medium);
       Notify(medium.pendingNotify, MCI_NOTIFY_SUCCESSFUL, id);
@@ -279,12 +279,12 @@ class TSdlMediaDevice final : public TMediaDevice {
     }
   }
 
-  TEventLoop& loop_;
-  TMessageTarget target_;
-  std::map<MCIDEVICEID, Medium> media_;
-  bool audioOpen_ = false;
-  std::uint64_t frequency_ = 1;
-  std::uint64_t frameBytes_ = 1;
+  TEventLoop& FLoop;
+  TMessageTarget FTarget;
+  std::map<MCIDEVICEID, Medium> FMedia;
+  bool FAudioOpen = false;
+  std::uint64_t FFrequency = 1;
+  std::uint64_t FFrameBytes = 1;
 };
 
 }  // namespace

@@ -26,30 +26,30 @@ class TSdlWindow final : public TWindow {
   explicit TSdlWindow(TEventLoop& loop) : TWindow(loop) {
     SDL_Rect bounds{0, 0, 640, 480};
     if (SDL_GetDisplayBounds(0, &bounds) != 0) Fail("Cannot read the display's bounds");
-    window_ = SDL_CreateWindow("", bounds.x, bounds.y, bounds.w, bounds.h,
+    FWindow = SDL_CreateWindow("", bounds.x, bounds.y, bounds.w, bounds.h,
                                SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS | SDL_WINDOW_FULLSCREEN_DESKTOP);
-    if (window_ == nullptr) Fail("Cannot create the window");
-    renderer_ = SDL_CreateRenderer(window_, -1, 0);
-    if (renderer_ == nullptr) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
-    if (renderer_ == nullptr) {
-      SDL_DestroyWindow(window_);
+    if (FWindow == nullptr) Fail("Cannot create the window");
+    FRenderer = SDL_CreateRenderer(FWindow, -1, 0);
+    if (FRenderer == nullptr) FRenderer = SDL_CreateRenderer(FWindow, -1, SDL_RENDERER_SOFTWARE);
+    if (FRenderer == nullptr) {
+      SDL_DestroyWindow(FWindow);
       Fail("Cannot create a renderer for the window");
     }
     SyncClientSize();
   }
 
   ~TSdlWindow() override {
-    if (texture_ != nullptr) SDL_DestroyTexture(texture_);
-    SDL_DestroyRenderer(renderer_);
-    SDL_DestroyWindow(window_);
+    if (FTexture != nullptr) SDL_DestroyTexture(FTexture);
+    SDL_DestroyRenderer(FRenderer);
+    SDL_DestroyWindow(FWindow);
   }
 
-  std::uint32_t Id() const { return SDL_GetWindowID(window_); }
+  std::uint32_t Id() const { return SDL_GetWindowID(FWindow); }
 
   void SyncClientSize() {
     int w = 0;
     int h = 0;
-    SDL_GetWindowSize(window_, &w, &h);
+    SDL_GetWindowSize(FWindow, &w, &h);
     SetClientSize({w, h});
   }
 
@@ -58,27 +58,27 @@ class TSdlWindow final : public TWindow {
  protected:
   void UploadToScreen(const raster::Rect& area) override {
     const raster::Bitmap& canvas = Canvas();
-    if (texture_ == nullptr || textureSize_ != canvas.size()) {
-      if (texture_ != nullptr) SDL_DestroyTexture(texture_);
-      texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
+    if (FTexture == nullptr || FTextureSize != canvas.size()) {
+      if (FTexture != nullptr) SDL_DestroyTexture(FTexture);
+      FTexture = SDL_CreateTexture(FRenderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
                                    canvas.width(), canvas.height());
-      textureSize_ = canvas.size();
-      if (texture_ == nullptr) return;
+      FTextureSize = canvas.size();
+      if (FTexture == nullptr) return;
       UploadRows(canvas.bounds());
     } else {
       UploadRows(area);
     }
-    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
-    SDL_RenderPresent(renderer_);
+    SDL_RenderCopy(FRenderer, FTexture, nullptr, nullptr);
+    SDL_RenderPresent(FRenderer);
   }
 
   void ShowNative() override {
-    SDL_ShowWindow(window_);
-    SDL_RaiseWindow(window_);
+    SDL_ShowWindow(FWindow);
+    SDL_RaiseWindow(FWindow);
   }
 
   void SetNativeCaption(const std::string& caption) override {
-    SDL_SetWindowTitle(window_, caption.c_str());
+    SDL_SetWindowTitle(FWindow, caption.c_str());
   }
 
   void SetNativePointerVisible(bool visible) override {
@@ -91,20 +91,20 @@ class TSdlWindow final : public TWindow {
     const SDL_Rect rect{area.Left, area.Top, area.width(), area.height()};
     void* pixels = nullptr;
     int pitch = 0;
-    if (SDL_LockTexture(texture_, &rect, &pixels, &pitch) != 0) return;
+    if (SDL_LockTexture(FTexture, &rect, &pixels, &pitch) != 0) return;
     auto* target = static_cast<std::uint8_t*>(pixels);
     const std::size_t bytes = static_cast<std::size_t>(area.width()) * sizeof(raster::Pixel);
     for (int y = area.Top; y < area.Bottom; ++y) {
       std::memcpy(target, Canvas().scanline(y) + area.Left, bytes);
       target += pitch;
     }
-    SDL_UnlockTexture(texture_);
+    SDL_UnlockTexture(FTexture);
   }
 
-  SDL_Window* window_ = nullptr;
-  SDL_Renderer* renderer_ = nullptr;
-  SDL_Texture* texture_ = nullptr;
-  raster::Size textureSize_;
+  SDL_Window* FWindow = nullptr;
+  SDL_Renderer* FRenderer = nullptr;
+  SDL_Texture* FTexture = nullptr;
+  raster::Size FTextureSize;
 };
 
 class TSdlBackend final : public TBackend, private TEventSource {
@@ -115,15 +115,15 @@ class TSdlBackend final : public TBackend, private TEventSource {
     // Ours cover SIGHUP too and cannot miss a signal that comes just before a wait.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) Fail("Cannot start the video system");
-    wakeEvent_ = SDL_RegisterEvents(1);
+    FWakeEvent = SDL_RegisterEvents(1);
     try {
-      loop_ = std::make_unique<TEventLoop>(static_cast<TEventSource&>(*this));
-      window_ = std::make_unique<TSdlWindow>(*loop_);
+      FLoop = std::make_unique<TEventLoop>(static_cast<TEventSource&>(*this));
+      FWindow = std::make_unique<TSdlWindow>(*FLoop);
       // A request to end the program closes the window, as the window manager's close does.
-      quitSignals_ = std::make_unique<TQuitSignals>([this] { window_->PostClose(); });
+      FQuitSignals = std::make_unique<TQuitSignals>([this] { FWindow->PostClose(); });
     } catch (...) {
-      window_.reset();
-      loop_.reset();
+      FWindow.reset();
+      FLoop.reset();
       SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
       throw;
     }
@@ -133,16 +133,16 @@ class TSdlBackend final : public TBackend, private TEventSource {
   }
 
   ~TSdlBackend() override {
-    quitSignals_.reset();
-    window_.reset();
-    loop_.reset();
+    FQuitSignals.reset();
+    FWindow.reset();
+    FLoop.reset();
     SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
   }
 
-  TEventLoop& Loop() override { return *loop_; }
-  TWindow& MainWindow() override { return *window_; }
+  TEventLoop& Loop() override { return *FLoop; }
+  TWindow& MainWindow() override { return *FWindow; }
   std::unique_ptr<TFrameTimer> CreateFrameTimer() override {
-    return std::make_unique<TThreadFrameTimer>(*loop_);
+    return std::make_unique<TThreadFrameTimer>(*FLoop);
   }
 
  private:
@@ -162,10 +162,10 @@ class TSdlBackend final : public TBackend, private TEventSource {
 
   // At most one wake-up event is in SDL's queue at a time, however many posts come.
   void Wake() override {
-    if (wakePending_.exchange(true)) return;
+    if (FWakePending.exchange(true)) return;
     SDL_Event event{};
-    event.type = wakeEvent_;
-    if (SDL_PushEvent(&event) != 1) wakePending_ = false;
+    event.type = FWakeEvent;
+    if (SDL_PushEvent(&event) != 1) FWakePending = false;
   }
 
   std::uint64_t NowMs() const override {
@@ -175,14 +175,14 @@ class TSdlBackend final : public TBackend, private TEventSource {
   }
 
   void Translate(const SDL_Event& event) {
-    if (event.type == wakeEvent_) {
-      wakePending_ = false;
+    if (event.type == FWakeEvent) {
+      FWakePending = false;
       return;
     }
     switch (event.type) {
       case SDL_KEYDOWN: {
         const bool numLock = (event.key.keysym.mod & KMOD_NUM) != 0;
-        window_->PostKeyDown(
+        FWindow->PostKeyDown(
             sdl::VirtualKeyOf(event.key.keysym.scancode, event.key.keysym.sym, numLock),
             sdl::ShiftStateOfModifiers(event.key.keysym.mod));
         break;
@@ -204,26 +204,26 @@ class TSdlBackend final : public TBackend, private TEventSource {
         if (buttons & SDL_BUTTON_RMASK) shift |= ssRight;
         if (buttons & SDL_BUTTON_MMASK) shift |= ssMiddle;
         if (event.button.clicks >= 2 && event.button.clicks % 2 == 0) shift |= ssDouble;
-        window_->PostMouseDown(button, shift, event.button.x, event.button.y);
+        FWindow->PostMouseDown(button, shift, event.button.x, event.button.y);
         break;
       }
       case SDL_MOUSEMOTION:
-        window_->PostMouseMove(event.motion.x, event.motion.y);
+        FWindow->PostMouseMove(event.motion.x, event.motion.y);
         break;
       case SDL_QUIT:
-        window_->PostClose();
+        FWindow->PostClose();
         break;
       case SDL_WINDOWEVENT:
-        if (event.window.windowID != window_->Id()) break;
+        if (event.window.windowID != FWindow->Id()) break;
         switch (event.window.event) {
           case SDL_WINDOWEVENT_CLOSE:
-            window_->PostClose();
+            FWindow->PostClose();
             break;
           case SDL_WINDOWEVENT_SIZE_CHANGED:
-            window_->SyncClientSize();
+            FWindow->SyncClientSize();
             break;
           case SDL_WINDOWEVENT_EXPOSED:
-            window_->HandleExposed();
+            FWindow->HandleExposed();
             break;
           default:
             break;
@@ -234,11 +234,11 @@ class TSdlBackend final : public TBackend, private TEventSource {
     }
   }
 
-  std::uint32_t wakeEvent_ = 0;
-  std::atomic<bool> wakePending_{false};
-  std::unique_ptr<TEventLoop> loop_;
-  std::unique_ptr<TSdlWindow> window_;
-  std::unique_ptr<TQuitSignals> quitSignals_;
+  std::uint32_t FWakeEvent = 0;
+  std::atomic<bool> FWakePending{false};
+  std::unique_ptr<TEventLoop> FLoop;
+  std::unique_ptr<TSdlWindow> FWindow;
+  std::unique_ptr<TQuitSignals> FQuitSignals;
 };
 
 }  // namespace

@@ -25,54 +25,54 @@ constexpr raster::Pixel kGray = raster::MakePixel(128, 128, 128);
 // and the wrapping are set as the startup sequence would set them.
 class Navigation : public ::testing::Test {
  protected:
-  Navigation() : backend_({64, 48}) {
-    env_.Set("TMP", scratch_.Path());
-    form_ = std::make_unique<TMainForm>(backend_);
+  Navigation() : FBackend({64, 48}) {
+    FEnv.Set("TMP", FScratch.Path());
+    FForm = std::make_unique<TMainForm>(FBackend);
     const raster::Pixel colours[] = {kRed, kGreen, kBlue, kWhite, kGray};
     for (int i = 0; i < 5; ++i) {
       raster::Bitmap slide(8, 6);
       slide.fill(colours[i]);
-      pictures::WritePngFile(scratch_ / ("Pavona/" + std::to_string(i) + ".png"), slide);
+      pictures::WritePngFile(FScratch / ("Pavona/" + std::to_string(i) + ".png"), slide);
     }
-    form_->Show();
+    FForm->Show();
   }
 
   // Sets the list ("missing" names no file) and shows slide 0 to its end.
   void Start(std::vector<std::string> names, bool looped) {
-    form_->ImageList = std::make_unique<std::vector<std::string>>(std::move(names));
-    form_->IsLooped = looped;
-    form_->ImageIndex = 0;
+    FForm->ImageList = std::make_unique<std::vector<std::string>>(std::move(names));
+    FForm->IsLooped = looped;
+    FForm->ImageIndex = 0;
     // Through the loop, so that a failure goes to the error hook as it would at startup.
-    backend_.Loop().Post([this] { form_->ShowSlide(0); });
+    FBackend.Loop().Post([this] { FForm->ShowSlide(0); });
     Settle();
   }
 
   // Runs the transitions that are under way to their ends and everything that follows.
   void Settle() {
-    backend_.RunUntilIdle();
-    for (int guard = 0; guard < 100 && backend_.FireFrameTimers() > 0; ++guard) {
-      backend_.RunUntilIdle();
+    FBackend.RunUntilIdle();
+    for (int guard = 0; guard < 100 && FBackend.FireFrameTimers() > 0; ++guard) {
+      FBackend.RunUntilIdle();
     }
-    backend_.RunUntilIdle();
+    FBackend.RunUntilIdle();
   }
 
   // The colour in the middle of the screen.
-  raster::Pixel Shown() const { return backend_.Window().Screen().pixel(32, 24); }
+  raster::Pixel Shown() const { return FBackend.Window().Screen().pixel(32, 24); }
 
-  testing::ScratchFolder scratch_;
-  testing::EnvironmentGuard env_;
-  THeadlessBackend backend_;
-  std::unique_ptr<TMainForm> form_;
+  testing::ScratchFolder FScratch;
+  testing::EnvironmentGuard FEnv;
+  THeadlessBackend FBackend;
+  std::unique_ptr<TMainForm> FForm;
 };
 
 TEST_F(Navigation, ShowsSlidesScaledToTheWholeWindow) {
   Start({"0.png", "1.png"}, true);
   EXPECT_EQ(Shown(), kRed);
-  EXPECT_EQ(backend_.Window().Screen().pixel(0, 0), kRed);
-  EXPECT_EQ(backend_.Window().Screen().pixel(63, 47), kRed);
-  backend_.PressKey(vk::Right);
+  EXPECT_EQ(FBackend.Window().Screen().pixel(0, 0), kRed);
+  EXPECT_EQ(FBackend.Window().Screen().pixel(63, 47), kRed);
+  FBackend.PressKey(vk::Right);
   Settle();
-  EXPECT_EQ(form_->ImageIndex, 1);
+  EXPECT_EQ(FForm->ImageIndex, 1);
   EXPECT_EQ(Shown(), kGreen);
 }
 
@@ -91,17 +91,17 @@ TEST_P(Moves, WrapOrClampAtTheEnds) {
   Start({"0.png", "1.png", "2.png"}, c.looped);
   const raster::Pixel colours[] = {kRed, kGreen, kBlue};
   if (c.from != 0) {
-    form_->ImageIndex = c.from;
-    form_->ShowSlide(c.from);
+    FForm->ImageIndex = c.from;
+    FForm->ShowSlide(c.from);
     Settle();
   }
-  const int uploads = backend_.Window().UploadCount();
-  backend_.PressKey(c.forward ? vk::Right : vk::Left);
+  const int uploads = FBackend.Window().UploadCount();
+  FBackend.PressKey(c.forward ? vk::Right : vk::Left);
   Settle();
-  EXPECT_EQ(form_->ImageIndex, c.expected);
+  EXPECT_EQ(FForm->ImageIndex, c.expected);
   EXPECT_EQ(Shown(), colours[c.expected]);
   if (c.from == c.expected) {
-    EXPECT_EQ(backend_.Window().UploadCount(), uploads);  // nothing was shown again
+    EXPECT_EQ(FBackend.Window().UploadCount(), uploads);  // nothing was shown again
   }
 }
 
@@ -128,18 +128,18 @@ class Inputs : public Navigation, public ::testing::WithParamInterface<InputCase
 TEST_P(Inputs, MoveTheIndexAndStopTheSlideTimer) {
   const InputCase& c = GetParam();
   Start({"0.png", "1.png", "2.png", "3.png", "4.png"}, true);
-  form_->ImageIndex = 2;
-  form_->zTimer->SetInterval(5000);
-  form_->zTimer->SetEnabled(true);
+  FForm->ImageIndex = 2;
+  FForm->zTimer->SetInterval(5000);
+  FForm->zTimer->SetEnabled(true);
   if (c.mouse) {
-    backend_.ClickMouse(static_cast<platform::TMouseButton>(c.code), 0, 10, 10);
+    FBackend.ClickMouse(static_cast<platform::TMouseButton>(c.code), 0, 10, 10);
   } else {
-    backend_.PressKey(static_cast<platform::TVirtualKey>(c.code));
+    FBackend.PressKey(static_cast<platform::TVirtualKey>(c.code));
   }
   Settle();
-  EXPECT_EQ(form_->ImageIndex, 2 + c.delta);
-  EXPECT_EQ(form_->zTimer->Enabled(), !c.stopsTimer);
-  EXPECT_FALSE(backend_.Loop().Terminated());
+  EXPECT_EQ(FForm->ImageIndex, 2 + c.delta);
+  EXPECT_EQ(FForm->zTimer->Enabled(), !c.stopsTimer);
+  EXPECT_FALSE(FBackend.Loop().Terminated());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -161,112 +161,112 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(Navigation, EscapeEndsTheProgramWithoutTouchingTheSlideTimer) {
   Start({"0.png", "1.png"}, true);
-  form_->zTimer->SetEnabled(true);
-  backend_.PressKey(vk::Escape);
-  EXPECT_TRUE(backend_.RunUntilIdle());
-  EXPECT_EQ(backend_.Loop().ExitCode(), 0);
-  backend_.PressKey(vk::Right);  // the loop has ended: never handled
-  backend_.RunUntilIdle();
-  EXPECT_TRUE(form_->zTimer->Enabled());
-  EXPECT_EQ(form_->ImageIndex, 0);
+  FForm->zTimer->SetEnabled(true);
+  FBackend.PressKey(vk::Escape);
+  EXPECT_TRUE(FBackend.RunUntilIdle());
+  EXPECT_EQ(FBackend.Loop().ExitCode(), 0);
+  FBackend.PressKey(vk::Right);  // the loop has ended: never handled
+  FBackend.RunUntilIdle();
+  EXPECT_TRUE(FForm->zTimer->Enabled());
+  EXPECT_EQ(FForm->ImageIndex, 0);
 }
 
 TEST_F(Navigation, TheSlideTimerAdvancesUntilTheFirstManualMove) {
   Start({"0.png", "1.png", "2.png"}, true);
-  form_->zTimer->SetInterval(5000);
-  form_->zTimer->SetEnabled(true);
-  backend_.AdvanceTime(5000);
+  FForm->zTimer->SetInterval(5000);
+  FForm->zTimer->SetEnabled(true);
+  FBackend.AdvanceTime(5000);
   Settle();
-  EXPECT_EQ(form_->ImageIndex, 1);
+  EXPECT_EQ(FForm->ImageIndex, 1);
   EXPECT_EQ(Shown(), kGreen);
-  backend_.AdvanceTime(5000);
+  FBackend.AdvanceTime(5000);
   Settle();
-  EXPECT_EQ(form_->ImageIndex, 2);
-  backend_.ClickMouse(platform::mbMiddle);
+  EXPECT_EQ(FForm->ImageIndex, 2);
+  FBackend.ClickMouse(platform::mbMiddle);
   Settle();
-  backend_.AdvanceTime(50000);
+  FBackend.AdvanceTime(50000);
   Settle();
-  EXPECT_EQ(form_->ImageIndex, 2);
+  EXPECT_EQ(FForm->ImageIndex, 2);
   EXPECT_EQ(Shown(), kBlue);
 }
 
 TEST_F(Navigation, ATickCutsTheRunningTransitionShort) {
   Start({"0.png", "1.png", "2.png"}, true);
-  form_->zTimer->SetInterval(10);
-  form_->zTimer->SetEnabled(true);
-  backend_.AdvanceTime(10);
-  backend_.RunUntilIdle();
-  backend_.FireFrameTimers();  // slide 1 is a few frames in
-  backend_.FireFrameTimers();
-  EXPECT_TRUE(form_->Image->Busy());
-  backend_.AdvanceTime(10);
+  FForm->zTimer->SetInterval(10);
+  FForm->zTimer->SetEnabled(true);
+  FBackend.AdvanceTime(10);
+  FBackend.RunUntilIdle();
+  FBackend.FireFrameTimers();  // slide 1 is a few frames in
+  FBackend.FireFrameTimers();
+  EXPECT_TRUE(FForm->Image->Busy());
+  FBackend.AdvanceTime(10);
   Settle();
-  EXPECT_EQ(form_->ImageIndex, 2);
+  EXPECT_EQ(FForm->ImageIndex, 2);
   EXPECT_EQ(Shown(), kBlue);
 }
 
 TEST_F(Navigation, KeyRepeatsAndBothPressesOfADoubleClickCount) {
   Start({"0.png", "1.png", "2.png", "3.png", "4.png"}, true);
-  backend_.PressKey(vk::Right);
-  backend_.PressKey(vk::Right);
-  backend_.PressKey(vk::Right);
+  FBackend.PressKey(vk::Right);
+  FBackend.PressKey(vk::Right);
+  FBackend.PressKey(vk::Right);
   Settle();
-  EXPECT_EQ(form_->ImageIndex, 3);
-  backend_.DoubleClick(platform::mbRight);
+  EXPECT_EQ(FForm->ImageIndex, 3);
+  FBackend.DoubleClick(platform::mbRight);
   Settle();
-  EXPECT_EQ(form_->ImageIndex, 1);
-  backend_.DoubleClick(platform::mbLeft);
+  EXPECT_EQ(FForm->ImageIndex, 1);
+  FBackend.DoubleClick(platform::mbLeft);
   Settle();
-  EXPECT_EQ(form_->ImageIndex, 3);
+  EXPECT_EQ(FForm->ImageIndex, 3);
   EXPECT_EQ(Shown(), kWhite);
 }
 
 TEST_F(Navigation, AnEmptyListFailsQuietly) {
   Start({}, true);  // showing slide 0 fails already
   ::testing::internal::CaptureStderr();
-  backend_.PressKey(vk::Right);
+  FBackend.PressKey(vk::Right);
   Settle();
-  EXPECT_EQ(form_->ImageIndex, 0);
-  backend_.PressKey(vk::Left);
+  EXPECT_EQ(FForm->ImageIndex, 0);
+  FBackend.PressKey(vk::Left);
   Settle();
-  EXPECT_EQ(form_->ImageIndex, -1);
+  EXPECT_EQ(FForm->ImageIndex, -1);
   EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
 
-  form_->IsLooped = false;
-  form_->ImageIndex = 0;
-  backend_.PressKey(vk::Right);
-  backend_.PressKey(vk::Left);
+  FForm->IsLooped = false;
+  FForm->ImageIndex = 0;
+  FBackend.PressKey(vk::Right);
+  FBackend.PressKey(vk::Left);
   Settle();
-  EXPECT_EQ(form_->ImageIndex, 0);
-  EXPECT_FALSE(backend_.Loop().Terminated());
+  EXPECT_EQ(FForm->ImageIndex, 0);
+  EXPECT_FALSE(FBackend.Loop().Terminated());
 }
 
 TEST_F(Navigation, ErrorsInAKeyHandlerAreDiscardedAndTheNextKeyWorks) {
   // No slide list at all: every navigation stops at its first use of the list.
-  form_->zTimer->SetEnabled(true);
+  FForm->zTimer->SetEnabled(true);
   ::testing::internal::CaptureStderr();
-  backend_.PressKey(vk::Right);
-  backend_.PressKey(vk::Escape);
-  EXPECT_TRUE(backend_.RunUntilIdle());
+  FBackend.PressKey(vk::Right);
+  FBackend.PressKey(vk::Escape);
+  EXPECT_TRUE(FBackend.RunUntilIdle());
   EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
-  EXPECT_EQ(backend_.Loop().ExitCode(), 0);
-  EXPECT_FALSE(form_->zTimer->Enabled());  // the timer was disabled before the failure
+  EXPECT_EQ(FBackend.Loop().ExitCode(), 0);
+  EXPECT_FALSE(FForm->zTimer->Enabled());  // the timer was disabled before the failure
 }
 
 TEST_F(Navigation, AMissingFileKeepsThePreviousPicture) {
   Start({"0.png", "missing.png", "folder/2.png", "2.png"}, true);
-  backend_.PressKey(vk::Right);
+  FBackend.PressKey(vk::Right);
   Settle();
-  EXPECT_EQ(form_->ImageIndex, 1);
+  EXPECT_EQ(FForm->ImageIndex, 1);
   EXPECT_EQ(Shown(), kRed);
-  EXPECT_FALSE(form_->Image->Busy());
-  backend_.PressKey(vk::Right);  // folder parts name no extracted file
+  EXPECT_FALSE(FForm->Image->Busy());
+  FBackend.PressKey(vk::Right);  // folder parts name no extracted file
   Settle();
-  EXPECT_EQ(form_->ImageIndex, 2);
+  EXPECT_EQ(FForm->ImageIndex, 2);
   EXPECT_EQ(Shown(), kRed);
-  backend_.PressKey(vk::Right);
+  FBackend.PressKey(vk::Right);
   Settle();
-  EXPECT_EQ(form_->ImageIndex, 3);
+  EXPECT_EQ(FForm->ImageIndex, 3);
   EXPECT_EQ(Shown(), kBlue);
 }
 

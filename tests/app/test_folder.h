@@ -16,36 +16,36 @@ class ScratchFolder {
  public:
   ScratchFolder() {
     std::random_device random;
-    path_ = (std::filesystem::temp_directory_path() /
+    FPath = (std::filesystem::temp_directory_path() /
              ("pavona-app-test-" + std::to_string(random()) + std::to_string(random())))
                 .string();
-    std::filesystem::create_directories(path_);
-    path_ = platform::CanonicalPath(path_);
+    std::filesystem::create_directories(FPath);
+    FPath = platform::CanonicalPath(FPath);
   }
-  ~ScratchFolder() { platform::RemoveTree(path_); }
+  ~ScratchFolder() { platform::RemoveTree(FPath); }
   ScratchFolder(const ScratchFolder&) = delete;
   ScratchFolder& operator=(const ScratchFolder&) = delete;
 
-  const std::string& Path() const { return path_; }
-  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+  const std::string& Path() const { return FPath; }
+  std::string operator/(const std::string& name) const { return FPath + "/" + name; }
 
  private:
-  std::string path_;
+  std::string FPath;
 };
 
 // Sets or clears variables for one test; the destructor restores the old values.
 class EnvironmentGuard {
  public:
   ~EnvironmentGuard() {
-    for (const auto& [name, value] : saved_) platform::SetEnvironmentValue(name, value);
+    for (const auto& [name, value] : FSaved) platform::SetEnvironmentValue(name, value);
   }
   void Set(const std::string& name, const std::optional<std::string>& value) {
-    if (saved_.find(name) == saved_.end()) saved_[name] = platform::EnvironmentValue(name);
+    if (FSaved.find(name) == FSaved.end()) FSaved[name] = platform::EnvironmentValue(name);
     platform::SetEnvironmentValue(name, value);
   }
 
  private:
-  std::map<std::string, std::optional<std::string>> saved_;
+  std::map<std::string, std::optional<std::string>> FSaved;
 };
 
 }  // namespace pavona::app::testing

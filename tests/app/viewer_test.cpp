@@ -16,16 +16,16 @@ namespace vk = platform::vk;
 
 class Viewer : public ::testing::Test {
  protected:
-  Viewer() { env_.Set("TMP", scratch_.Path()); }
-  std::string WorkingFolder() const { return scratch_ / "Pavona"; }
+  Viewer() { FEnv.Set("TMP", FScratch.Path()); }
+  std::string WorkingFolder() const { return FScratch / "Pavona"; }
 
-  testing::ScratchFolder scratch_;
-  testing::EnvironmentGuard env_;
-  THeadlessBackend backend_;
+  testing::ScratchFolder FScratch;
+  testing::EnvironmentGuard FEnv;
+  THeadlessBackend FBackend;
 };
 
 TEST_F(Viewer, CreatesItsWindowAndComponentsThenTheWorkingFolder) {
-  TMainForm form(backend_);
+  TMainForm form(FBackend);
   EXPECT_EQ(form.Window().Caption(), "Viewer");
   EXPECT_EQ(form.Window().Color(), 0u);
   ASSERT_TRUE(form.MediaPlayer && form.aAppEvents && form.zTimer && form.zPXML && form.zSHFile &&
@@ -42,38 +42,38 @@ TEST_F(Viewer, CreatesItsWindowAndComponentsThenTheWorkingFolder) {
 TEST_F(Viewer, EscapeEndsTheProgramWithExitCodeZeroAndRemovesTheWorkingFolder) {
   platform::CreateDirectories(WorkingFolder() + "/left-over");
   std::ofstream(WorkingFolder() + "/left-over/old.jpg") << "x";
-  backend_.PressKey('A');
-  backend_.PressKey(vk::Escape);
-  EXPECT_EQ(RunViewer(backend_), 0);
-  EXPECT_TRUE(backend_.Window().Visible());
+  FBackend.PressKey('A');
+  FBackend.PressKey(vk::Escape);
+  EXPECT_EQ(RunViewer(FBackend), 0);
+  EXPECT_TRUE(FBackend.Window().Visible());
   EXPECT_FALSE(platform::PathExists(WorkingFolder()));
 }
 
 TEST_F(Viewer, TheCloseCommandEndsTheProgramLikeEscape) {
-  backend_.Close();
-  EXPECT_EQ(RunViewer(backend_), 0);
+  FBackend.Close();
+  EXPECT_EQ(RunViewer(FBackend), 0);
   EXPECT_FALSE(platform::PathExists(WorkingFolder()));
 }
 
 TEST_F(Viewer, TheWorkingFolderLivesUntilTheWindowIsDestroyed) {
-  auto form = std::make_unique<TMainForm>(backend_);
+  auto form = std::make_unique<TMainForm>(FBackend);
   form->Show();
-  backend_.PressKey(vk::Escape);
-  backend_.PressKey(vk::Escape);
-  EXPECT_TRUE(backend_.RunUntilIdle());
-  EXPECT_EQ(backend_.Loop().ExitCode(), 0);
+  FBackend.PressKey(vk::Escape);
+  FBackend.PressKey(vk::Escape);
+  EXPECT_TRUE(FBackend.RunUntilIdle());
+  EXPECT_EQ(FBackend.Loop().ExitCode(), 0);
   EXPECT_TRUE(platform::IsDirectory(WorkingFolder()));
   form.reset();
   EXPECT_FALSE(platform::PathExists(WorkingFolder()));
 }
 
 TEST_F(Viewer, ErrorsThatReachTheLoopAreDiscardedSilently) {
-  TMainForm form(backend_);
+  TMainForm form(FBackend);
   int after = 0;
-  backend_.Loop().Post([] { throw std::runtime_error("lost"); });
-  backend_.Loop().Post([&] { ++after; });
+  FBackend.Loop().Post([] { throw std::runtime_error("lost"); });
+  FBackend.Loop().Post([&] { ++after; });
   ::testing::internal::CaptureStderr();
-  EXPECT_FALSE(backend_.RunUntilIdle());
+  EXPECT_FALSE(FBackend.RunUntilIdle());
   EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
   EXPECT_EQ(after, 1);
 }
@@ -81,29 +81,29 @@ TEST_F(Viewer, ErrorsThatReachTheLoopAreDiscardedSilently) {
 // The pointer hides after two seconds at rest, on the loop's clock, and shows again at the
 // first motion, which starts a new two seconds.
 TEST_F(Viewer, HidesThePointerAtRestAndShowsItOnMotion) {
-  TMainForm form(backend_);
+  TMainForm form(FBackend);
   form.Show();
   const platform::TWindow& window = form.Window();
-  backend_.RunUntilIdle();
+  FBackend.RunUntilIdle();
   EXPECT_TRUE(window.PointerVisible());
-  backend_.AdvanceTime(1999);
-  backend_.RunUntilIdle();
+  FBackend.AdvanceTime(1999);
+  FBackend.RunUntilIdle();
   EXPECT_TRUE(window.PointerVisible());
-  backend_.AdvanceTime(1);
-  backend_.RunUntilIdle();
+  FBackend.AdvanceTime(1);
+  FBackend.RunUntilIdle();
   EXPECT_FALSE(window.PointerVisible());
 
-  backend_.MoveMouse(10, 20);
-  backend_.RunUntilIdle();
+  FBackend.MoveMouse(10, 20);
+  FBackend.RunUntilIdle();
   EXPECT_TRUE(window.PointerVisible());
-  backend_.AdvanceTime(1500);
-  backend_.MoveMouse(11, 20);
-  backend_.RunUntilIdle();
-  backend_.AdvanceTime(1500);
-  backend_.RunUntilIdle();
+  FBackend.AdvanceTime(1500);
+  FBackend.MoveMouse(11, 20);
+  FBackend.RunUntilIdle();
+  FBackend.AdvanceTime(1500);
+  FBackend.RunUntilIdle();
   EXPECT_TRUE(window.PointerVisible());
-  backend_.AdvanceTime(500);
-  backend_.RunUntilIdle();
+  FBackend.AdvanceTime(500);
+  FBackend.RunUntilIdle();
   EXPECT_FALSE(window.PointerVisible());
   // Staying hidden is no reason to tick again and again.
   EXPECT_FALSE(form.zPointerTimer->Enabled());

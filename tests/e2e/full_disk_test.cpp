@@ -22,11 +22,11 @@ class FullDisk : public ShowTest {
     if (std::system(mount.c_str()) != 0) {
       GTEST_SKIP() << "cannot mount a tmpfs here";
     }
-    mounted_ = true;
+    FMounted = true;
   }
   void TearDown() override {
-    form_.reset();
-    if (mounted_) std::system(("umount '" + Temp() + "'").c_str());
+    FForm.reset();
+    if (FMounted) std::system(("umount '" + Temp() + "'").c_str());
   }
 
   // Bytes that do not compress, so the entry stays larger than the file system.
@@ -37,7 +37,7 @@ class FullDisk : public ShowTest {
     TextFile(name, bytes);
   }
 
-  bool mounted_ = false;
+  bool FMounted = false;
 };
 
 TEST_F(FullDisk, AnEntryThatDoesNotFitIsSkippedWithoutATraceAndTheShowStillRuns) {
@@ -47,7 +47,7 @@ TEST_F(FullDisk, AnEntryThatDoesNotFitIsSkippedWithoutATraceAndTheShowStillRuns)
   Pack("--sound big.wav a.png b.png");
 
   const std::string out = Temp() + "/out";
-  const std::string errors = scratch_ / "errors.txt";
+  const std::string errors = FScratch / "errors.txt";
   const int status = std::system(("'" PAVONA_TOOL "' extract '" + ShowPath() + "' '" + out +
                                   "' 2>'" + errors + "'").c_str());
   ASSERT_TRUE(WIFEXITED(status));
@@ -63,16 +63,16 @@ TEST_F(FullDisk, AnEntryThatDoesNotFitIsSkippedWithoutATraceAndTheShowStillRuns)
   Start();
   EXPECT_EQ(platform::ListDirectory(WorkingFolder()),
             (std::vector<std::string>{"a.png", "b.png", "pavona.xml"}));
-  ASSERT_TRUE(form_->ImageList);
-  EXPECT_EQ(form_->ImageList->size(), 2u);
+  ASSERT_TRUE(FForm->ImageList);
+  EXPECT_EQ(FForm->ImageList->size(), 2u);
   EXPECT_EQ(Shown(), kRed);
   Press(vk::Right);
   EXPECT_EQ(Shown(), kGreen);
 
-  backend_.PressKey(vk::Escape);
-  EXPECT_TRUE(backend_.RunUntilIdle());
-  EXPECT_EQ(backend_.Loop().ExitCode(), 0);
-  form_.reset();
+  FBackend.PressKey(vk::Escape);
+  EXPECT_TRUE(FBackend.RunUntilIdle());
+  EXPECT_EQ(FBackend.Loop().ExitCode(), 0);
+  FForm.reset();
   EXPECT_TRUE(platform::ListDirectory(Temp()).empty());
 }
 

@@ -29,52 +29,52 @@ inline constexpr raster::Pixel kBlue = raster::MakePixel(0, 0, 255);
 // Hands every command to a device that the test keeps.
 class TForwardingMediaDevice final : public platform::TMediaDevice {
  public:
-  explicit TForwardingMediaDevice(platform::TMediaDevice& target) : target_(target) {}
+  explicit TForwardingMediaDevice(platform::TMediaDevice& target) : FTarget(target) {}
   MCIERROR Open(std::uint32_t flags, platform::TMCIOpenParms& parms) override {
-    return target_.Open(flags, parms);
+    return FTarget.Open(flags, parms);
   }
   MCIERROR Play(MCIDEVICEID device, std::uint32_t flags,
                           const platform::TMCIPlayParms& parms) override {
-    return target_.Play(device, flags, parms);
+    return FTarget.Play(device, flags, parms);
   }
   MCIERROR Seek(MCIDEVICEID device, std::uint32_t flags,
                           const platform::TMCISeekParms& parms) override {
-    return target_.Seek(device, flags, parms);
+    return FTarget.Seek(device, flags, parms);
   }
   MCIERROR Status(MCIDEVICEID device, std::uint32_t flags,
                             platform::TMCIStatusParms& parms) override {
-    return target_.Status(device, flags, parms);
+    return FTarget.Status(device, flags, parms);
   }
   MCIERROR Set(MCIDEVICEID device, std::uint32_t flags,
                          const platform::TMCISetParms& parms) override {
-    return target_.Set(device, flags, parms);
+    return FTarget.Set(device, flags, parms);
   }
   MCIERROR Close(MCIDEVICEID device, std::uint32_t flags,
                            const platform::TMCIGenericParms& parms) override {
-    return target_.Close(device, flags, parms);
+    return FTarget.Close(device, flags, parms);
   }
   bool GetErrorString(MCIERROR error, std::string& text) override {
-    return target_.GetErrorString(error, text);
+    return FTarget.GetErrorString(error, text);
   }
 
  private:
-  platform::TMediaDevice& target_;
+  platform::TMediaDevice& FTarget;
 };
 
 // Public, so that case tables can make their shows through it.
 class ShowTest : public ::testing::Test {
  public:
-  ShowTest() : backend_({64, 48}), device_(backend_.Loop()) {
+  ShowTest() : FBackend({64, 48}), FDevice(FBackend.Loop()) {
     platform::CreateDirectories(Temp());
     platform::CreateDirectories(Input(""));
-    env_.Set("TMP", Temp());
+    FEnv.Set("TMP", Temp());
   }
-  ~ShowTest() override { form_.reset(); }
+  ~ShowTest() override { FForm.reset(); }
 
-  std::string Temp() const { return scratch_ / "tmp"; }
+  std::string Temp() const { return FScratch / "tmp"; }
   std::string WorkingFolder() const { return Temp() + "/Pavona"; }
-  std::string Input(const std::string& name) const { return scratch_ / ("in/" + name); }
-  std::string ShowPath() const { return scratch_ / "show"; }
+  std::string Input(const std::string& name) const { return FScratch / ("in/" + name); }
+  std::string ShowPath() const { return FScratch / "show"; }
 
   // An 8 × 8 one-colour PNG among the inputs.
   void Picture(const std::string& name, raster::Pixel colour) {
@@ -101,8 +101,8 @@ class ShowTest : public ::testing::Test {
   void Zip(const std::vector<std::string>& names) {
     std::string list;
     for (const auto& name : names) list += " '" + name + "'";
-    Run("cd '" + Input("") + "' && zip -q -X '" + (scratch_ / "package.zip") + "'" + list +
-        " && cat '" PAVONA_VIEWER "' '" + (scratch_ / "package.zip") + "' > '" + ShowPath() +
+    Run("cd '" + Input("") + "' && zip -q -X '" + (FScratch / "package.zip") + "'" + list +
+        " && cat '" PAVONA_VIEWER "' '" + (FScratch / "package.zip") + "' > '" + ShowPath() +
         "' && zip -q -A '" + ShowPath() + "'");
   }
 
@@ -113,34 +113,34 @@ class ShowTest : public ::testing::Test {
   }
 
   void Start(const std::string& show) {
-    form_ = std::make_unique<app::TMainForm>(
-        backend_, show, std::make_unique<TForwardingMediaDevice>(device_));
-    form_->Show();
+    FForm = std::make_unique<app::TMainForm>(
+        FBackend, show, std::make_unique<TForwardingMediaDevice>(FDevice));
+    FForm->Show();
     Settle();
   }
   void Start() { Start(ShowPath()); }
 
   // Runs the transitions under way to their ends and everything that follows.
   void Settle() {
-    backend_.RunUntilIdle();
-    for (int guard = 0; guard < 100 && backend_.FireFrameTimers() > 0; ++guard) {
-      backend_.RunUntilIdle();
+    FBackend.RunUntilIdle();
+    for (int guard = 0; guard < 100 && FBackend.FireFrameTimers() > 0; ++guard) {
+      FBackend.RunUntilIdle();
     }
-    backend_.RunUntilIdle();
+    FBackend.RunUntilIdle();
   }
 
   void Press(platform::TVirtualKey key) {
-    backend_.PressKey(key);
+    FBackend.PressKey(key);
     Settle();
   }
 
-  raster::Pixel Shown() const { return backend_.Window().Screen().pixel(32, 24); }
+  raster::Pixel Shown() const { return FBackend.Window().Screen().pixel(32, 24); }
 
-  app::testing::ScratchFolder scratch_;
-  app::testing::EnvironmentGuard env_;
-  platform::headless::THeadlessBackend backend_;
-  platform::headless::THeadlessMediaDevice device_;
-  std::unique_ptr<app::TMainForm> form_;
+  app::testing::ScratchFolder FScratch;
+  app::testing::EnvironmentGuard FEnv;
+  platform::headless::THeadlessBackend FBackend;
+  platform::headless::THeadlessMediaDevice FDevice;
+  std::unique_ptr<app::TMainForm> FForm;
 };
 
 }  // namespace pavona::e2e

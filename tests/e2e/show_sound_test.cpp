@@ -17,43 +17,43 @@ TEST_F(Sound, APackedSoundPlaysAndRestartsFromTheStartAtEachEnd) {
   Picture("a.png", kRed);
   TextFile("tone.wav", "RIFF");
   Pack("--sound tone.wav a.png");
-  device_.SetLength(WorkingFolder() + "/tone.wav", 1000);
+  FDevice.SetLength(WorkingFolder() + "/tone.wav", 1000);
   Start();
 
   // Open waits and notifies; the play notifies. The open's own notification, dispatched after
   // the startup, only asks for the position and the length.
   EXPECT_EQ(Shown(), kRed);
-  ASSERT_FALSE(device_.Commands().empty());
-  const auto& open = device_.Commands().front();
+  ASSERT_FALSE(FDevice.Commands().empty());
+  const auto& open = FDevice.Commands().front();
   EXPECT_EQ(open.Command, MCI_OPEN);
   EXPECT_EQ(open.Flags, MCI_WAIT | MCI_NOTIFY | MCI_OPEN_ELEMENT);
-  EXPECT_EQ(CommandsOf(device_), (std::vector<std::uint32_t>{MCI_OPEN, MCI_STATUS, MCI_STATUS,
+  EXPECT_EQ(CommandsOf(FDevice), (std::vector<std::uint32_t>{MCI_OPEN, MCI_STATUS, MCI_STATUS,
                                                              MCI_PLAY, MCI_STATUS, MCI_STATUS}));
-  EXPECT_EQ(device_.Commands()[3].Flags, MCI_NOTIFY);
-  const MCIDEVICEID id = form_->MediaPlayer->DeviceID();
-  EXPECT_TRUE(device_.IsPlaying(id));
+  EXPECT_EQ(FDevice.Commands()[3].Flags, MCI_NOTIFY);
+  const MCIDEVICEID id = FForm->MediaPlayer->DeviceID();
+  EXPECT_TRUE(FDevice.IsPlaying(id));
 
   for (int pass = 0; pass < 2; ++pass) {
-    device_.ClearCommands();
-    device_.Advance(999);
+    FDevice.ClearCommands();
+    FDevice.Advance(999);
     Settle();
-    EXPECT_TRUE(device_.Commands().empty());
-    device_.Advance(1);
+    EXPECT_TRUE(FDevice.Commands().empty());
+    FDevice.Advance(1);
     Settle();
-    EXPECT_EQ(CommandsOf(device_),
+    EXPECT_EQ(CommandsOf(FDevice),
               (std::vector<std::uint32_t>{MCI_STATUS, MCI_STATUS, MCI_STATUS, MCI_STATUS, MCI_SEEK,
                                           MCI_PLAY}));
-    EXPECT_EQ(device_.Commands()[4].Flags, MCI_SEEK_TO_START | MCI_WAIT);
-    EXPECT_EQ(device_.Commands()[5].Flags, MCI_NOTIFY);
-    EXPECT_TRUE(device_.IsPlaying(id));
+    EXPECT_EQ(FDevice.Commands()[4].Flags, MCI_SEEK_TO_START | MCI_WAIT);
+    EXPECT_EQ(FDevice.Commands()[5].Flags, MCI_NOTIFY);
+    EXPECT_TRUE(FDevice.IsPlaying(id));
   }
 
   // Destroying the window while the sound plays closes the device, waiting, and nothing more.
-  device_.ClearCommands();
-  form_.reset();
-  ASSERT_EQ(CommandsOf(device_), std::vector<std::uint32_t>{MCI_CLOSE});
-  EXPECT_EQ(device_.Commands()[0].Flags, MCI_WAIT);
-  EXPECT_EQ(device_.OpenDevices(), 0u);
+  FDevice.ClearCommands();
+  FForm.reset();
+  ASSERT_EQ(CommandsOf(FDevice), std::vector<std::uint32_t>{MCI_CLOSE});
+  EXPECT_EQ(FDevice.Commands()[0].Flags, MCI_WAIT);
+  EXPECT_EQ(FDevice.OpenDevices(), 0u);
   EXPECT_FALSE(PathExists(WorkingFolder()));
 }
 
@@ -63,12 +63,12 @@ TEST_F(Sound, ASoundThatCannotBeOpenedLeavesTheShowSilentAndRunning) {
   Settings("<List>a.png,b.png</List><Sound>absent.wav</Sound>");
   Zip({"a.png", "b.png", "pavona.xml"});
   Start();
-  EXPECT_FALSE(form_->MediaPlayer->Opened());
-  EXPECT_EQ(CommandsOf(device_), std::vector<std::uint32_t>{MCI_OPEN});
+  EXPECT_FALSE(FForm->MediaPlayer->Opened());
+  EXPECT_EQ(CommandsOf(FDevice), std::vector<std::uint32_t>{MCI_OPEN});
   Press(vk::Right);
   EXPECT_EQ(Shown(), kGreen);
-  form_.reset();
-  EXPECT_EQ(CommandsOf(device_), std::vector<std::uint32_t>{MCI_OPEN});
+  FForm.reset();
+  EXPECT_EQ(CommandsOf(FDevice), std::vector<std::uint32_t>{MCI_OPEN});
   EXPECT_FALSE(PathExists(WorkingFolder()));
 }
 

@@ -13,27 +13,27 @@ TEST_F(Startup, APackedShowOfTwoSlidesWrapsWithoutTimerOrSound) {
   Pack("a.png b.png");
   Start();
 
-  ASSERT_TRUE(form_->ImageList);
-  EXPECT_EQ(*form_->ImageList, (std::vector<std::string>{"a.png", "b.png"}));
-  EXPECT_TRUE(form_->IsLooped);
+  ASSERT_TRUE(FForm->ImageList);
+  EXPECT_EQ(*FForm->ImageList, (std::vector<std::string>{"a.png", "b.png"}));
+  EXPECT_TRUE(FForm->IsLooped);
   EXPECT_EQ(Shown(), kRed);
-  EXPECT_FALSE(form_->zTimer->Enabled());
-  EXPECT_TRUE(device_.Commands().empty());
+  EXPECT_FALSE(FForm->zTimer->Enabled());
+  EXPECT_TRUE(FDevice.Commands().empty());
   // The store has let go of the settings file and its document.
-  EXPECT_EQ(form_->zPXML->FileName(), "");
-  EXPECT_TRUE(form_->zPXML->Xml().Root().Items.empty());
+  EXPECT_EQ(FForm->zPXML->FileName(), "");
+  EXPECT_TRUE(FForm->zPXML->Xml().Root().Items.empty());
 
   Press(vk::Right);
   EXPECT_EQ(Shown(), kGreen);
   Press(vk::Right);
   EXPECT_EQ(Shown(), kRed);
 
-  backend_.PressKey(vk::Escape);
-  EXPECT_TRUE(backend_.RunUntilIdle());
-  EXPECT_EQ(backend_.Loop().ExitCode(), 0);
-  form_.reset();
+  FBackend.PressKey(vk::Escape);
+  EXPECT_TRUE(FBackend.RunUntilIdle());
+  EXPECT_EQ(FBackend.Loop().ExitCode(), 0);
+  FForm.reset();
   EXPECT_FALSE(platform::PathExists(WorkingFolder()));
-  EXPECT_TRUE(device_.Commands().empty());
+  EXPECT_TRUE(FDevice.Commands().empty());
 }
 
 TEST_F(Startup, PackedAutomaticAdvanceStepsEverySecondsUntilTheFirstKey) {
@@ -42,21 +42,21 @@ TEST_F(Startup, PackedAutomaticAdvanceStepsEverySecondsUntilTheFirstKey) {
   Picture("c.png", kBlue);
   Pack("--no-loop --seconds 5 a.png b.png c.png");
   Start();
-  EXPECT_FALSE(form_->IsLooped);
-  ASSERT_TRUE(form_->zTimer->Enabled());
-  EXPECT_EQ(form_->zTimer->Interval(), 5000u);
+  EXPECT_FALSE(FForm->IsLooped);
+  ASSERT_TRUE(FForm->zTimer->Enabled());
+  EXPECT_EQ(FForm->zTimer->Interval(), 5000u);
 
-  backend_.AdvanceTime(4999);
+  FBackend.AdvanceTime(4999);
   Settle();
   EXPECT_EQ(Shown(), kRed);
-  backend_.AdvanceTime(1);
+  FBackend.AdvanceTime(1);
   Settle();
   EXPECT_EQ(Shown(), kGreen);
 
   Press(vk::Left);
   EXPECT_EQ(Shown(), kRed);
-  EXPECT_FALSE(form_->zTimer->Enabled());
-  backend_.AdvanceTime(20000);
+  EXPECT_FALSE(FForm->zTimer->Enabled());
+  FBackend.AdvanceTime(20000);
   Settle();
   EXPECT_EQ(Shown(), kRed);
 }
@@ -82,11 +82,11 @@ TEST_P(StartupTimer, ArmsTheSlideTimerFromMouseAndSeconds) {
   Start();
 
   EXPECT_EQ(Shown(), kRed);
-  EXPECT_EQ(form_->zTimer->Enabled(), GetParam().enabled);
-  EXPECT_EQ(form_->zTimer->Interval(), GetParam().interval);
-  EXPECT_EQ(form_->MediaPlayer->Opened(), GetParam().sound);
+  EXPECT_EQ(FForm->zTimer->Enabled(), GetParam().enabled);
+  EXPECT_EQ(FForm->zTimer->Interval(), GetParam().interval);
+  EXPECT_EQ(FForm->MediaPlayer->Opened(), GetParam().sound);
   if (GetParam().enabled && GetParam().interval > 0) {
-    backend_.AdvanceTime(GetParam().interval);
+    FBackend.AdvanceTime(GetParam().interval);
     Settle();
     EXPECT_EQ(Shown(), kGreen);
   }
@@ -113,8 +113,8 @@ TEST_F(Startup, APeriodOfZeroNeverTicks) {
   Settings("<List>a.png,b.png</List><Mouse>N</Mouse><Seconds>0</Seconds>");
   Zip({"a.png", "b.png", "pavona.xml"});
   Start();
-  ASSERT_TRUE(form_->zTimer->Enabled());
-  backend_.AdvanceTime(100000);
+  ASSERT_TRUE(FForm->zTimer->Enabled());
+  FBackend.AdvanceTime(100000);
   Settle();
   EXPECT_EQ(Shown(), kRed);
 }
@@ -129,13 +129,13 @@ TEST_F(Startup, AFirstSlideThatFailsStopsTimerAndSoundButNotNavigation) {
   Start();
 
   EXPECT_EQ(Shown(), kBlack);
-  EXPECT_FALSE(form_->zTimer->Enabled());
-  EXPECT_TRUE(device_.Commands().empty());
+  EXPECT_FALSE(FForm->zTimer->Enabled());
+  EXPECT_TRUE(FDevice.Commands().empty());
   Press(vk::Right);
   EXPECT_EQ(Shown(), kGreen);
 
   // The store still names the settings file, yet the folder goes and stays gone.
-  form_.reset();
+  FForm.reset();
   EXPECT_FALSE(platform::PathExists(WorkingFolder()));
 }
 
@@ -153,21 +153,21 @@ TEST_P(StartupStops, LeavesTheWindowBlackAndRemovesTheWorkingFolder) {
   GetParam().make(*this);
   Start();
   EXPECT_EQ(Shown(), kBlack);
-  EXPECT_EQ(static_cast<bool>(form_->ImageList), GetParam().hasList);
-  if (form_->ImageList) {
-    EXPECT_TRUE(form_->ImageList->empty());
+  EXPECT_EQ(static_cast<bool>(FForm->ImageList), GetParam().hasList);
+  if (FForm->ImageList) {
+    EXPECT_TRUE(FForm->ImageList->empty());
   }
-  EXPECT_FALSE(form_->zTimer->Enabled());
+  EXPECT_FALSE(FForm->zTimer->Enabled());
 
   Press(vk::Right);
   Press(vk::Left);
   EXPECT_EQ(Shown(), kBlack);
-  backend_.PressKey(vk::Escape);
-  EXPECT_TRUE(backend_.RunUntilIdle());
-  EXPECT_EQ(backend_.Loop().ExitCode(), 0);
-  form_.reset();
+  FBackend.PressKey(vk::Escape);
+  EXPECT_TRUE(FBackend.RunUntilIdle());
+  EXPECT_EQ(FBackend.Loop().ExitCode(), 0);
+  FForm.reset();
   EXPECT_FALSE(platform::PathExists(WorkingFolder()));
-  EXPECT_TRUE(device_.Commands().empty());
+  EXPECT_TRUE(FDevice.Commands().empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -201,7 +201,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(Startup, NeverExtractsThroughALinkedWorkingFolder) {
   Picture("a.png", kRed);
   Pack("a.png");
-  const std::string elsewhere = scratch_ / "elsewhere";
+  const std::string elsewhere = FScratch / "elsewhere";
   platform::CreateDirectories(elsewhere);
   Run("ln -s '" + elsewhere + "' '" + WorkingFolder() + "'");
   Start();

@@ -24,18 +24,18 @@ class Style : public ShowTest {
   // The screen three frames into the change from the first slide to the second.
   std::vector<raster::Pixel> FrameIntoSecondSlide(const std::string& elements) {
     StartWith(elements);
-    backend_.PressKey(vk::Right);
-    backend_.RunUntilIdle();
+    FBackend.PressKey(vk::Right);
+    FBackend.RunUntilIdle();
     for (int i = 0; i < 3; ++i) {
-      backend_.FireFrameTimers();
-      backend_.RunUntilIdle();
+      FBackend.FireFrameTimers();
+      FBackend.RunUntilIdle();
     }
-    const raster::Bitmap& screen = backend_.Window().Screen();
+    const raster::Bitmap& screen = FBackend.Window().Screen();
     std::vector<raster::Pixel> pixels;
     for (int y = 0; y < screen.height(); ++y) {
       pixels.insert(pixels.end(), screen.scanline(y), screen.scanline(y) + screen.width());
     }
-    form_.reset();
+    FForm.reset();
     return pixels;
   }
 };
@@ -50,10 +50,10 @@ class FixedStyle : public Style, public ::testing::WithParamInterface<StyleCase>
 
 TEST_P(FixedStyle, EverySlideChangeUsesTheStyleTheSettingNames) {
   StartWith(GetParam().elements);
-  EXPECT_EQ(form_->Image->Style(), GetParam().style);
+  EXPECT_EQ(FForm->Image->Style(), GetParam().style);
   for (int i = 0; i < 3; ++i) {
     Press(vk::Right);
-    EXPECT_EQ(form_->Image->Style(), GetParam().style);
+    EXPECT_EQ(FForm->Image->Style(), GetParam().style);
   }
   EXPECT_EQ(Shown(), kGreen);
 }
@@ -72,7 +72,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(Style, ANameSelectsItsRow) {
   StartWith(std::string("<Style>") + effects::EffectTable[41].Name + "</Style>");
-  EXPECT_EQ(form_->Image->Style(), 42);
+  EXPECT_EQ(FForm->Image->Style(), 42);
 }
 
 TEST_F(Style, RandomNeverRepeatsAStyleAndFollowsItsSeed) {
@@ -81,16 +81,16 @@ TEST_F(Style, RandomNeverRepeatsAStyleAndFollowsItsSeed) {
     Picture("b.png", kGreen);
     Settings("<List>a.png,b.png</List><Style>Random</Style>");
     Zip({"a.png", "b.png", "pavona.xml"});
-    form_ = std::make_unique<app::TMainForm>(
-        backend_, ShowPath(), std::make_unique<TForwardingMediaDevice>(device_), seed);
-    form_->Show();
+    FForm = std::make_unique<app::TMainForm>(
+        FBackend, ShowPath(), std::make_unique<TForwardingMediaDevice>(FDevice), seed);
+    FForm->Show();
     Settle();
-    std::vector<int> styles = {form_->Image->Style()};
+    std::vector<int> styles = {FForm->Image->Style()};
     for (int i = 1; i < 50; ++i) {
       Press(i % 2 == 0 ? vk::Right : vk::Left);
-      styles.push_back(form_->Image->Style());
+      styles.push_back(FForm->Image->Style());
     }
-    form_.reset();
+    FForm.reset();
     return styles;
   };
   const std::vector<int> styles = run(5);

@@ -28,23 +28,23 @@ class TBitWriter {
   // Appends a distance symbol of the fixed code.
   TBitWriter& FixedDistance(unsigned symbol) { return Code(symbol, 5); }
   TBitWriter& AlignToByte() {
-    while (bitCount_ != 0) PutBit(0);
+    while (FBitCount != 0) PutBit(0);
     return *this;
   }
   TBitWriter& Byte(std::uint8_t value) { return Bits(value, 8); }
 
   // The stream so far, its last byte completed with zero bits.
-  std::vector<std::uint8_t> Finish() const { return bytes_; }
+  std::vector<std::uint8_t> Finish() const { return FBytes; }
 
  private:
   void PutBit(std::uint32_t bit) {
-    if (bitCount_ == 0) bytes_.push_back(0);
-    bytes_.back() |= static_cast<std::uint8_t>(bit << bitCount_);
-    bitCount_ = (bitCount_ + 1) % 8;
+    if (FBitCount == 0) FBytes.push_back(0);
+    FBytes.back() |= static_cast<std::uint8_t>(bit << FBitCount);
+    FBitCount = (FBitCount + 1) % 8;
   }
 
-  std::vector<std::uint8_t> bytes_;
-  unsigned bitCount_ = 0;
+  std::vector<std::uint8_t> FBytes;
+  unsigned FBitCount = 0;
 };
 
 }  // namespace pavona::package::test

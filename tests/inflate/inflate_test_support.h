@@ -31,26 +31,26 @@ std::string WrappedCause(const std::string& cause);
 class TRecordingStream final : public platform::TStream {
  public:
   TRecordingStream() = default;
-  explicit TRecordingStream(TBytes bytes) : inner_(std::move(bytes)) {}
+  explicit TRecordingStream(TBytes bytes) : FInner(std::move(bytes)) {}
 
   std::size_t Read(void* buffer, std::size_t count) override {
     reads.push_back(count);
-    return inner_.Read(buffer, count);
+    return FInner.Read(buffer, count);
   }
   void Write(const void* buffer, std::size_t count) override {
     writes.push_back(count);
-    inner_.Write(buffer, count);
+    FInner.Write(buffer, count);
   }
   std::int64_t Seek(std::int64_t offset, platform::SeekOrigin origin) override {
-    return inner_.Seek(offset, origin);
+    return FInner.Seek(offset, origin);
   }
-  const TBytes& Bytes() const { return inner_.Bytes(); }
+  const TBytes& Bytes() const { return FInner.Bytes(); }
 
   std::vector<std::size_t> reads;
   std::vector<std::size_t> writes;
 
  private:
-  platform::TMemoryStream inner_;
+  platform::TMemoryStream FInner;
 };
 
 }  // namespace pavona::package::test

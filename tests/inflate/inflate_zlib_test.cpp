@@ -98,18 +98,18 @@ TEST(InflateZlib, WithoutStreamSizeReadsToTheEndOfTheInput) {
 TEST(InflateZlib, AcceptsShortReads) {
   class TShortReads final : public platform::TStream {
    public:
-    TShortReads(TBytes bytes, std::size_t most) : inner_(std::move(bytes)), most_(most) {}
+    TShortReads(TBytes bytes, std::size_t most) : FInner(std::move(bytes)), FMost(most) {}
     std::size_t Read(void* buffer, std::size_t count) override {
-      return inner_.Read(buffer, std::min(count, most_));
+      return FInner.Read(buffer, std::min(count, FMost));
     }
     void Write(const void*, std::size_t) override {}
     std::int64_t Seek(std::int64_t offset, platform::SeekOrigin origin) override {
-      return inner_.Seek(offset, origin);
+      return FInner.Seek(offset, origin);
     }
 
    private:
-    platform::TMemoryStream inner_;
-    std::size_t most_;
+    platform::TMemoryStream FInner;
+    std::size_t FMost;
   };
   TBytes data = TextLikeBytes(60000, 12);
   const TBytes picture = PictureLikeBytes(60000, 13);

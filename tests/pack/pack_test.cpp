@@ -42,11 +42,11 @@ class PackTest : public ::testing::Test {
  protected:
   PackTest() {
     std::mt19937 random(std::random_device{}());
-    dir_ = fs::temp_directory_path() / ("pavona-pack-" + std::to_string(random()));
-    fs::create_directories(dir_);
-    for (int i = 0; i < 4000; ++i) noise_.push_back(static_cast<char>(random()));
-    player_ = "#!/bin/sh\necho player\n" + noise_.substr(0, 1000);
-    WriteFile(dir_ / "viewer", player_);
+    FDir = fs::temp_directory_path() / ("pavona-pack-" + std::to_string(random()));
+    fs::create_directories(FDir);
+    for (int i = 0; i < 4000; ++i) FNoise.push_back(static_cast<char>(random()));
+    FPlayer = "#!/bin/sh\necho player\n" + FNoise.substr(0, 1000);
+    WriteFile(FDir / "viewer", FPlayer);
     // Real pictures, since pack decodes each one: a PNG of noise that Deflate cannot shrink and
     // a JPEG whose tables it can.
     Picture("a.jpg", "-size 32x24 xc: +noise Random");
@@ -54,15 +54,15 @@ class PackTest : public ::testing::Test {
     Picture("x,y.BMP", "-size 8x8 xc:red", "bmp3:");
     Picture("caf\xC3\xA9.tif", "-size 8x8 xc:green -compress none");
     Picture("say \"hi\".ico", "-size 16x16 xc:blue");
-    WriteFile(dir_ / "loop.wav", "RIFF" + noise_.substr(0, 300));
+    WriteFile(FDir / "loop.wav", "RIFF" + FNoise.substr(0, 300));
   }
-  ~PackTest() override { fs::remove_all(dir_); }
+  ~PackTest() override { fs::remove_all(FDir); }
 
   // Runs a command line in the test folder.
   Result Shell(const std::string& command) {
-    const std::string out = (dir_ / ".out").string(), err = (dir_ / ".err").string();
-    const std::string code = (dir_ / ".code").string();
-    const std::string line = "cd " + ShellQuote(dir_.string()) + " && (" + command + ") >" +
+    const std::string out = (FDir / ".out").string(), err = (FDir / ".err").string();
+    const std::string code = (FDir / ".code").string();
+    const std::string line = "cd " + ShellQuote(FDir.string()) + " && (" + command + ") >" +
                              ShellQuote(out) + " 2>" + ShellQuote(err) + "; echo $? >" +
                              ShellQuote(code);
     EXPECT_EQ(std::system(line.c_str()), 0);
@@ -84,8 +84,8 @@ class PackTest : public ::testing::Test {
     ASSERT_EQ(made.code, 0) << name << ": " << made.err;
   }
 
-  fs::path dir_;
-  std::string noise_, player_;
+  fs::path FDir;
+  std::string FNoise, FPlayer;
 };
 
 const std::vector<std::string> kPictures = {"a.jpg", "my slide.png", "x,y.BMP",
@@ -99,9 +99,9 @@ TEST_F(PackTest, ShowIsThePlayerFollowedByAPackageTheViewerReadsBack) {
   ASSERT_EQ(packed.code, 0) << packed.err;
   for (const std::string& name : kPictures) EXPECT_NE(packed.err.find(name), std::string::npos);
 
-  const std::string show = ReadFile(dir_ / "show");
-  EXPECT_EQ(show.substr(0, player_.size()), player_);
-  EXPECT_NE(fs::status(dir_ / "show").permissions() & fs::perms::owner_exec, fs::perms::none);
+  const std::string show = ReadFile(FDir / "show");
+  EXPECT_EQ(show.substr(0, FPlayer.size()), FPlayer);
+  EXPECT_NE(fs::status(FDir / "show").permissions() & fs::perms::owner_exec, fs::perms::none);
   // unzip warns (exit 1) about offsets that do not count from the start of the file.
   const Result tested = Shell("unzip -tqq show");
   EXPECT_EQ(tested.code, 0) << tested.out << tested.err;
@@ -110,8 +110,8 @@ TEST_F(PackTest, ShowIsThePlayerFollowedByAPackageTheViewerReadsBack) {
   std::string expected;
   for (const std::string& name : kPictures) expected += name + "\n";
   EXPECT_EQ(listed.out, expected + "loop.wav\npavona.xml\n");
-  EXPECT_EQ(Shell("unzip -p show a.jpg").out, ReadFile(dir_ / "a.jpg"));
-  EXPECT_EQ(Shell("unzip -p show 'my slide.png'").out, ReadFile(dir_ / "my slide.png"));
+  EXPECT_EQ(Shell("unzip -p show a.jpg").out, ReadFile(FDir / "a.jpg"));
+  EXPECT_EQ(Shell("unzip -p show 'my slide.png'").out, ReadFile(FDir / "my slide.png"));
   const Result methods = Shell("unzip -v show");
   std::istringstream lines(methods.out);
   for (std::string line; std::getline(lines, line);) {
@@ -127,7 +127,7 @@ TEST_F(PackTest, ShowIsThePlayerFollowedByAPackageTheViewerReadsBack) {
   const Result extracted = Shell(ShellQuote(PAVONA_TOOL) + " extract show out");
   ASSERT_EQ(extracted.code, 0) << extracted.err;
   for (const std::string& name : kPictures) {
-    EXPECT_EQ(ReadFile(dir_ / "out" / name), ReadFile(dir_ / name)) << name;
+    EXPECT_EQ(ReadFile(FDir / "out" / name), ReadFile(FDir / name)) << name;
   }
 
   pavona::settings::TSimpleXML xml;
@@ -208,18 +208,18 @@ TEST_F(PackTest, StyleIsStoredAndReportedByInfo) {
     EXPECT_NE(Shell(tool + " info show").out.find(c.text), std::string::npos) << c.given;
   }
   // A hand-written value that names no style plays the fade; info says so.
-  WriteFile(dir_ / "pavona.xml", "<Info><List>a.jpg</List><Style>swirl</Style></Info>");
+  WriteFile(FDir / "pavona.xml", "<Info><List>a.jpg</List><Style>swirl</Style></Info>");
   EXPECT_NE(Shell(tool + " info pavona.xml").out.find("style: 119 Fade ('swirl' names no style)"),
             std::string::npos);
 }
 
 TEST_F(PackTest, RefusesBadInputWithoutTouchingAnOlderShow) {
-  fs::create_directories(dir_ / "sub");
-  fs::create_directories(dir_ / "folder.png");
-  WriteFile(dir_ / "sub" / "a.jpg", "other");
-  WriteFile(dir_ / "A.JPG", "upper");
-  WriteFile(dir_ / "notes.txt", "text");
-  WriteFile(dir_ / "a:b.jpg", "colon");
+  fs::create_directories(FDir / "sub");
+  fs::create_directories(FDir / "folder.png");
+  WriteFile(FDir / "sub" / "a.jpg", "other");
+  WriteFile(FDir / "A.JPG", "upper");
+  WriteFile(FDir / "notes.txt", "text");
+  WriteFile(FDir / "a:b.jpg", "colon");
   struct Case {
     std::vector<std::string> args;
     const char* message;
@@ -255,25 +255,25 @@ TEST_F(PackTest, RefusesBadInputWithoutTouchingAnOlderShow) {
       {{"-o", "a.jpg", "--player", "viewer", "a.jpg"}, "is one of the files it is made of"},
       {{"-o", "sub", "--player", "viewer", "a.jpg"}, "is a folder"},
   };
-  WriteFile(dir_ / "show", "older show");
+  WriteFile(FDir / "show", "older show");
   for (const Case& c : cases) {
     const Result result = Pack(c.args);
     EXPECT_EQ(result.code, 2) << c.message;
     EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
   }
-  EXPECT_EQ(ReadFile(dir_ / "show"), "older show");
-  EXPECT_EQ(ReadFile(dir_ / "a.jpg").substr(0, 2), "\xFF\xD8");
-  for (const auto& entry : fs::directory_iterator(dir_)) {
+  EXPECT_EQ(ReadFile(FDir / "show"), "older show");
+  EXPECT_EQ(ReadFile(FDir / "a.jpg").substr(0, 2), "\xFF\xD8");
+  for (const auto& entry : fs::directory_iterator(FDir)) {
     EXPECT_EQ(entry.path().filename().string().rfind(".show", 0), std::string::npos)
         << "left behind: " << entry.path();
   }
 }
 
 TEST_F(PackTest, DefaultPlayerIsTheViewerBesideTheTool) {
-  fs::create_directories(dir_ / "bin");
-  fs::copy_file(PAVONA_TOOL, dir_ / "bin" / "pavona");
-  fs::permissions(dir_ / "bin" / "pavona", fs::perms::owner_all);
-  const std::string tool = (dir_ / "bin" / "pavona").string();
+  fs::create_directories(FDir / "bin");
+  fs::copy_file(PAVONA_TOOL, FDir / "bin" / "pavona");
+  fs::permissions(FDir / "bin" / "pavona", fs::perms::owner_all);
+  const std::string tool = (FDir / "bin" / "pavona").string();
 
   const Result missing = Pack({"-o", "show", "a.jpg"}, tool);
   EXPECT_EQ(missing.code, 2);
@@ -281,9 +281,9 @@ TEST_F(PackTest, DefaultPlayerIsTheViewerBesideTheTool) {
             std::string::npos)
       << missing.err;
 
-  WriteFile(dir_ / "bin" / "pavona-viewer", "the viewer");
+  WriteFile(FDir / "bin" / "pavona-viewer", "the viewer");
   ASSERT_EQ(Pack({"-o", "show", "a.jpg"}, tool).code, 0);
-  EXPECT_EQ(ReadFile(dir_ / "show").substr(0, 10), "the viewer");
+  EXPECT_EQ(ReadFile(FDir / "show").substr(0, 10), "the viewer");
 }
 
 }  // namespace
@@ -291,19 +291,19 @@ TEST_F(PackTest, DefaultPlayerIsTheViewerBesideTheTool) {
 namespace {
 
 TEST_F(PackTest, AFolderGivesItsPicturesInNaturalOrderWithoutSubFolders) {
-  fs::create_directories(dir_ / "album" / "deeper");
+  fs::create_directories(FDir / "album" / "deeper");
   for (const char* name : {"10.png", "2.png", "Img9.png", "img10.png", "img009b.png", "1.PNG"}) {
-    fs::copy_file(dir_ / "my slide.png", dir_ / "album" / name);
+    fs::copy_file(FDir / "my slide.png", FDir / "album" / name);
   }
-  fs::copy_file(dir_ / "my slide.png", dir_ / "album" / "deeper" / "0.png");
-  WriteFile(dir_ / "album" / "notes.txt", "not a picture");
-  fs::create_directories(dir_ / "album" / "dir.png");
+  fs::copy_file(FDir / "my slide.png", FDir / "album" / "deeper" / "0.png");
+  WriteFile(FDir / "album" / "notes.txt", "not a picture");
+  fs::create_directories(FDir / "album" / "dir.png");
   const Result packed = Pack({"-o", "show", "--player", "viewer", "a.jpg", "album"});
   ASSERT_EQ(packed.code, 0) << packed.err;
   EXPECT_EQ(Shell("unzip -Z1 show").out,
             "a.jpg\n1.PNG\n2.png\n10.png\nImg9.png\nimg009b.png\nimg10.png\npavona.xml\n");
 
-  fs::create_directories(dir_ / "empty");
+  fs::create_directories(FDir / "empty");
   const Result empty = Pack({"-o", "other", "--player", "viewer", "empty"});
   EXPECT_EQ(empty.code, 2);
   EXPECT_NE(empty.err.find("the folder 'empty' holds no pictures"), std::string::npos) << empty.err;
@@ -311,9 +311,9 @@ TEST_F(PackTest, AFolderGivesItsPicturesInNaturalOrderWithoutSubFolders) {
 
 // Every picture is decoded before anything is written; one that fails stops the pack.
 TEST_F(PackTest, APictureTheViewerCannotDecodeIsRefusedBeforeAnyOutput) {
-  WriteFile(dir_ / "broken.png", "\x89PNG\r\n\x1a\n" + noise_.substr(0, 200));
-  const std::string jpeg = ReadFile(dir_ / "a.jpg");
-  WriteFile(dir_ / "cut.jpg", jpeg.substr(0, 20));
+  WriteFile(FDir / "broken.png", "\x89PNG\r\n\x1a\n" + FNoise.substr(0, 200));
+  const std::string jpeg = ReadFile(FDir / "a.jpg");
+  WriteFile(FDir / "cut.jpg", jpeg.substr(0, 20));
   for (const char* bad : {"broken.png", "cut.jpg"}) {
     const Result result = Pack({"-o", "show", "--player", "viewer", "my slide.png", bad});
     EXPECT_EQ(result.code, 2) << bad;
@@ -321,8 +321,8 @@ TEST_F(PackTest, APictureTheViewerCannotDecodeIsRefusedBeforeAnyOutput) {
               std::string::npos)
         << result.err;
     EXPECT_EQ(result.err.find("pavona pack: show"), std::string::npos) << result.err;
-    EXPECT_FALSE(fs::exists(dir_ / "show"));
-    for (const auto& entry : fs::directory_iterator(dir_)) {
+    EXPECT_FALSE(fs::exists(FDir / "show"));
+    for (const auto& entry : fs::directory_iterator(FDir)) {
       EXPECT_EQ(entry.path().filename().string().rfind(".show", 0), std::string::npos)
           << "left behind: " << entry.path();
     }
@@ -340,7 +340,7 @@ TEST_F(PackTest, FitScalesLargePicturesDownKeepingTheirAspect) {
   Picture("wide.jpg", "-size 400x300 gradient:red-blue");
   Picture("tall.png", "-size 64x128 pattern:gray50");
   Picture("flat.bmp", "-size 1000x10 xc:blue", "bmp3:");
-  const std::string small = ReadFile(dir_ / "my slide.png");
+  const std::string small = ReadFile(FDir / "my slide.png");
   const Result packed = Pack({"-o", "show", "--player", "viewer", "--fit", "200x64", "wide.jpg",
                               "tall.png", "flat.bmp", "my slide.png"});
   ASSERT_EQ(packed.code, 0) << packed.err;
@@ -354,7 +354,7 @@ TEST_F(PackTest, FitScalesLargePicturesDownKeepingTheirAspect) {
   EXPECT_EQ(described("wide.jpg"), "JPEG 85x64");
   EXPECT_EQ(described("tall.png"), "PNG 32x64");
   EXPECT_EQ(described("flat.png"), "PNG 200x2");
-  EXPECT_EQ(ReadFile(dir_ / "out" / "my slide.png"), small);
+  EXPECT_EQ(ReadFile(FDir / "out" / "my slide.png"), small);
   const Result grey = Shell("convert out/tall.png -format '%[fx:minima.r*255] %[fx:maxima.r*255]' info:");
   std::istringstream levels(grey.out);
   double low = 0, high = 0;
@@ -412,8 +412,8 @@ namespace {
 
 // play packs into a private file, runs it with the player's exit code, and removes it after.
 TEST_F(PackTest, PlayRunsATemporaryShowAndDeletesIt) {
-  WriteFile(dir_ / "echo-viewer", "#!/bin/sh\necho \"$0\"\nexit 3\n");
-  fs::permissions(dir_ / "echo-viewer", fs::perms::owner_all);
+  WriteFile(FDir / "echo-viewer", "#!/bin/sh\necho \"$0\"\nexit 3\n");
+  fs::permissions(FDir / "echo-viewer", fs::perms::owner_all);
   const std::string tool = ShellQuote(PAVONA_TOOL);
   const Result played = Shell(tool + " play --player echo-viewer --style 5 a.jpg");
   EXPECT_EQ(played.code, 3) << played.err;
@@ -424,8 +424,8 @@ TEST_F(PackTest, PlayRunsATemporaryShowAndDeletesIt) {
 
   const Result refused = Shell(tool + " play -o kept --player echo-viewer a.jpg");
   EXPECT_EQ(refused.code, 2);
-  EXPECT_FALSE(fs::exists(dir_ / "kept"));
-  WriteFile(dir_ / "bad.png", "not a picture");
+  EXPECT_FALSE(fs::exists(FDir / "kept"));
+  WriteFile(FDir / "bad.png", "not a picture");
   EXPECT_EQ(Shell(tool + " play --player echo-viewer bad.png").code, 2);
 }
 

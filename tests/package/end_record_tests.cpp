@@ -30,21 +30,21 @@ std::vector<std::string> LoadNames(const std::string& bytes) {
 // Counts reads, to see that the fast path costs one small read.
 class CountingStream final : public platform::TStream {
  public:
-  explicit CountingStream(std::string bytes) : inner_(StreamOf(bytes)) {}
+  explicit CountingStream(std::string bytes) : FInner(StreamOf(bytes)) {}
   std::size_t Read(void* buffer, std::size_t count) override {
     ++reads;
     largest = std::max(largest, count);
-    return inner_.Read(buffer, count);
+    return FInner.Read(buffer, count);
   }
-  void Write(const void* buffer, std::size_t count) override { inner_.Write(buffer, count); }
+  void Write(const void* buffer, std::size_t count) override { FInner.Write(buffer, count); }
   std::int64_t Seek(std::int64_t offset, platform::SeekOrigin origin) override {
-    return inner_.Seek(offset, origin);
+    return FInner.Seek(offset, origin);
   }
   int reads = 0;
   std::size_t largest = 0;
 
  private:
-  TMemoryStream inner_;
+  TMemoryStream FInner;
 };
 
 const std::vector<ZipEntry> kTwoEntries = {{.name = "a.txt", .content = "alpha"},

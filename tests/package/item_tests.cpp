@@ -18,15 +18,15 @@ class OneEntry {
  public:
   explicit OneEntry(const ZipEntry& entry) {
     const std::string zip = BuildZip({entry});
-    stream_ = platform::TMemoryStream(std::vector<std::uint8_t>(zip.begin(), zip.end()));
-    archive_ = std::make_unique<TZipArchive>(stream_, "one.zip");
-    archive_->Load();
+    FStream = platform::TMemoryStream(std::vector<std::uint8_t>(zip.begin(), zip.end()));
+    FArchive = std::make_unique<TZipArchive>(FStream, "one.zip");
+    FArchive->Load();
   }
-  TZipItem& item() { return archive_->Items(0); }
+  TZipItem& item() { return FArchive->Items(0); }
 
  private:
-  platform::TMemoryStream stream_;
-  std::unique_ptr<TZipArchive> archive_;
+  platform::TMemoryStream FStream;
+  std::unique_ptr<TZipArchive> FArchive;
 };
 
 TEST(ZipItem, DirectoriesAndAttributes) {

@@ -22,10 +22,10 @@ class Methods : public ::testing::Test {
   void SetUp() override {
     std::filesystem::create_directory(dir / "in");
     std::filesystem::create_directory(dir / "out");
-    files_ = {{"text.txt", TextBytes(150000, 1)},
+    FFiles = {{"text.txt", TextBytes(150000, 1)},
               {"noise.bin", NoiseBytes(70000, 2)},
               {"tiny.txt", "x"}};
-    for (const auto& [name, bytes] : files_) WriteFile(dir / "in/" + name, bytes);
+    for (const auto& [name, bytes] : FFiles) WriteFile(dir / "in/" + name, bytes);
   }
 
   // Builds archive.zip in "in" with the shell command, checks the method of every entry,
@@ -50,12 +50,12 @@ class Methods : public ::testing::Test {
       if (item.CompressionMethod() != 0) {
         EXPECT_EQ(item.CompressionMethod(), method) << item.FFileName;
       }
-      EXPECT_EQ(ReadFile(dir / "out/" + item.FFileName), files_.at(item.FFileName)) << item.FFileName;
+      EXPECT_EQ(ReadFile(dir / "out/" + item.FFileName), FFiles.at(item.FFileName)) << item.FFileName;
     }
   }
 
   TempDir dir;
-  std::map<std::string, std::string> files_;
+  std::map<std::string, std::string> FFiles;
 };
 
 TEST_F(Methods, ZipCommand) {
@@ -148,7 +148,7 @@ TEST_F(Methods, TraditionalEncryption) {
 
     EXPECT_EQ(FailureOf(path, dir / "out", [](TZipArchive& a) { a.Password = "secret"; }), "");
     const std::string name = std::string(zip) == "crc.zip" ? "text.txt" : "-";
-    EXPECT_EQ(ReadFile(dir / "out/" + name), files_.at("text.txt"));
+    EXPECT_EQ(ReadFile(dir / "out/" + name), FFiles.at("text.txt"));
 
     // Wrong passwords: the handler is asked again until the retries are used up.
     int asked = 0;
@@ -172,7 +172,7 @@ TEST_F(Methods, TraditionalEncryption) {
 }
 
 TEST_F(Methods, CorruptDataOfEachCodec) {
-  const std::string text = files_.at("text.txt");
+  const std::string text = FFiles.at("text.txt");
   std::string deflated = RawDeflate(text);
   deflated[deflated.size() / 2] ^= 0x55;
   struct Case {
@@ -198,7 +198,7 @@ TEST_F(Methods, CorruptDataOfEachCodec) {
 }
 
 TEST_F(Methods, DeflateWithZlibAsReference) {
-  const std::string text = files_.at("text.txt");
+  const std::string text = FFiles.at("text.txt");
   WriteFile(dir / "d.zip", BuildZip({{.name = "d.txt", .content = text, .data = RawDeflate(text), .method = 8}}));
   EXPECT_EQ(FailureOf(dir / "d.zip", dir / "out"), "");
   EXPECT_EQ(ReadFile(dir / "out/d.txt"), text);

@@ -93,7 +93,7 @@ TempDir::TempDir() {
     const auto candidate = std::filesystem::temp_directory_path() /
                            ("pavona-package-" + std::to_string(device()));
     if (std::filesystem::create_directory(candidate)) {
-      path_ = candidate.string();
+      FPath = candidate.string();
       return;
     }
   }
@@ -103,13 +103,13 @@ TempDir::TempDir() {
 TempDir::~TempDir() {
   std::error_code ignored;
   // Tests make files read-only; give the owner write access back so the folder can go.
-  for (const auto& entry : std::filesystem::recursive_directory_iterator(path_, ignored)) {
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(FPath, ignored)) {
     if (!entry.is_symlink()) {
       std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all,
                                    std::filesystem::perm_options::add, ignored);
     }
   }
-  std::filesystem::remove_all(path_, ignored);
+  std::filesystem::remove_all(FPath, ignored);
 }
 
 void WriteFile(const std::string& path, const std::string& bytes) {

@@ -52,11 +52,11 @@ class TempDir {
   ~TempDir();
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
-  const std::string& path() const { return path_; }
-  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+  const std::string& path() const { return FPath; }
+  std::string operator/(const std::string& name) const { return FPath + "/" + name; }
 
  private:
-  std::string path_;
+  std::string FPath;
 };
 
 void WriteFile(const std::string& path, const std::string& bytes);

@@ -69,16 +69,16 @@ ScratchFolder::ScratchFolder() {
   const fs::path base = fs::temp_directory_path() / UniqueName("pavona-pictures-");
   fs::remove_all(base);
   fs::create_directories(base);
-  path_ = base.string();
+  FPath = base.string();
 }
 
 ScratchFolder::~ScratchFolder() {
   std::error_code ignored;
-  fs::remove_all(path_, ignored);
+  fs::remove_all(FPath, ignored);
 }
 
 std::string ScratchFolder::Path(const std::string& name) const {
-  return (fs::path(path_) / name).string();
+  return (fs::path(FPath) / name).string();
 }
 
 std::string ScratchFolder::Write(const std::string& name, const Bytes& bytes) const {

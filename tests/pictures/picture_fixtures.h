@@ -43,7 +43,7 @@ class ScratchFolder {
   std::string Path(const std::string& name) const;
 
  private:
-  std::string path_;
+  std::string FPath;
 };
 
 // Loads a graphic of the given kind from bytes in memory.

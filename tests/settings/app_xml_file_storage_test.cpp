@@ -16,14 +16,14 @@ class StorageTest : public ::testing::Test {
  protected:
   void SetUp() override {
     std::random_device random;
-    folder_ = platform::JoinPath(::testing::TempDir(),
+    FFolder = platform::JoinPath(::testing::TempDir(),
                                  "pavona-settings-" + std::to_string(random()) + "-" +
                                      std::to_string(random()));
-    ASSERT_TRUE(platform::CreateDirectories(folder_));
+    ASSERT_TRUE(platform::CreateDirectories(FFolder));
   }
-  void TearDown() override { platform::RemoveTree(folder_); }
+  void TearDown() override { platform::RemoveTree(FFolder); }
 
-  std::string Path(const std::string& name) const { return platform::JoinPath(folder_, name); }
+  std::string Path(const std::string& name) const { return platform::JoinPath(FFolder, name); }
 
   std::string Write(const std::string& name, const std::string& content) const {
     const std::string path = Path(name);
@@ -39,7 +39,7 @@ class StorageTest : public ::testing::Test {
     return bytes;
   }
 
-  std::string folder_;
+  std::string FFolder;
 };
 
 TEST_F(StorageTest, ResolvesKeysUnderTheRoot) {

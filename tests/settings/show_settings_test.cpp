@@ -16,21 +16,21 @@ class ShowSettingsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     std::random_device random;
-    folder_ = platform::JoinPath(::testing::TempDir(),
+    FFolder = platform::JoinPath(::testing::TempDir(),
                                  "pavona-show-" + std::to_string(random()) + "-" +
                                      std::to_string(random()));
-    ASSERT_TRUE(platform::CreateDirectories(folder_));
+    ASSERT_TRUE(platform::CreateDirectories(FFolder));
   }
-  void TearDown() override { platform::RemoveTree(folder_); }
+  void TearDown() override { platform::RemoveTree(FFolder); }
 
   std::string Write(const std::string& content) const {
-    const std::string path = platform::JoinPath(folder_, kSettingsFileName);
+    const std::string path = platform::JoinPath(FFolder, kSettingsFileName);
     platform::TFileStream file(path, platform::FileMode::Create);
     file.Write(content.data(), content.size());
     return path;
   }
 
-  std::string folder_;
+  std::string FFolder;
 };
 
 TEST_F(ShowSettingsTest, ReadsTheViewersKeys) {

@@ -30,22 +30,22 @@ constexpr raster::Pixel kBackground = raster::MakePixel(17, 34, 51);
 class TCapsTimer final : public platform::TFrameTimer {
  public:
   TCapsTimer(std::unique_ptr<platform::TFrameTimer> inner, bool known, platform::TTimeCaps caps)
-      : inner_(std::move(inner)), known_(known), caps_(caps) {}
+      : FInner(std::move(inner)), FKnown(known), FCaps(caps) {}
   bool GetDevCaps(platform::TTimeCaps& caps) const override {
-    if (known_) caps = caps_;
-    return known_;
+    if (FKnown) caps = FCaps;
+    return FKnown;
   }
   bool Start(std::uint32_t period, std::uint32_t resolution, std::function<void()> cb) override {
-    return inner_->Start(period, resolution, std::move(cb));
+    return FInner->Start(period, resolution, std::move(cb));
   }
-  void Stop() override { inner_->Stop(); }
-  bool Running() const override { return inner_->Running(); }
-  TManualFrameTimer& Manual() { return static_cast<TManualFrameTimer&>(*inner_); }
+  void Stop() override { FInner->Stop(); }
+  bool Running() const override { return FInner->Running(); }
+  TManualFrameTimer& Manual() { return static_cast<TManualFrameTimer&>(*FInner); }
 
  private:
-  std::unique_ptr<platform::TFrameTimer> inner_;
-  bool known_;
-  platform::TTimeCaps caps_;
+  std::unique_ptr<platform::TFrameTimer> FInner;
+  bool FKnown;
+  platform::TTimeCaps FCaps;
 };
 
 // The control with a clock the test moves.

@@ -12,97 +12,97 @@ using ::testing::ElementsAre;
 class BackgroundSoundTest : public SoundTest {
  protected:
   BackgroundSoundTest() {
-    player_->SetOnNotify([this](TMediaPlayer& sender) {
-      ++notifications_;
+    FPlayer->SetOnNotify([this](TMediaPlayer& sender) {
+      ++FNotifications;
       RestartAtEnd(sender);
     });
   }
 
   // Starts the sound and lets the open's own notification through.
   void Start() {
-    StartBackgroundSound(*player_, Folder(), "loop.wav");
-    backend_.RunUntilIdle();
+    StartBackgroundSound(*FPlayer, Folder(), "loop.wav");
+    FBackend.RunUntilIdle();
     TakeCommands();
-    notifications_ = 0;
+    FNotifications = 0;
   }
 
-  int notifications_ = 0;
+  int FNotifications = 0;
 };
 
 TEST_F(BackgroundSoundTest, EmptySoundSendsNoCommandEvenAtDestruction) {
-  StartBackgroundSound(*player_, Folder(), "");
-  backend_.RunUntilIdle();
-  player_.reset();
-  EXPECT_TRUE(device_.Commands().empty());
-  EXPECT_EQ(notifications_, 0);
+  StartBackgroundSound(*FPlayer, Folder(), "");
+  FBackend.RunUntilIdle();
+  FPlayer.reset();
+  EXPECT_TRUE(FDevice.Commands().empty());
+  EXPECT_EQ(FNotifications, 0);
 }
 
 TEST_F(BackgroundSoundTest, StartOpensWithWaitAndNotifyThenPlaysWithNotify) {
-  StartBackgroundSound(*player_, Folder(), "loop.wav");
-  EXPECT_EQ(player_->FileName(), SoundFile());
+  StartBackgroundSound(*FPlayer, Folder(), "loop.wav");
+  EXPECT_EQ(FPlayer->FileName(), SoundFile());
   EXPECT_THAT(TakeCommands(), ElementsAre("OPEN 0x203", "STATUS position 0x102",
                                           "STATUS length 0x102", "PLAY 0x1"));
-  EXPECT_TRUE(device_.IsPlaying(player_->DeviceID()));
+  EXPECT_TRUE(FDevice.IsPlaying(FPlayer->DeviceID()));
 }
 
 TEST_F(BackgroundSoundTest, OpenNotificationRestartsNothing) {
-  StartBackgroundSound(*player_, Folder(), "loop.wav");
-  device_.Advance(10);
+  StartBackgroundSound(*FPlayer, Folder(), "loop.wav");
+  FDevice.Advance(10);
   TakeCommands();
-  backend_.RunUntilIdle();
-  EXPECT_EQ(notifications_, 1);
-  EXPECT_EQ(player_->NotifyValue(), TMPNotifyValues::nvSuccessful);
+  FBackend.RunUntilIdle();
+  EXPECT_EQ(FNotifications, 1);
+  EXPECT_EQ(FPlayer->NotifyValue(), TMPNotifyValues::nvSuccessful);
   EXPECT_THAT(TakeCommands(), ElementsAre("STATUS position 0x102", "STATUS length 0x102"));
 }
 
 TEST_F(BackgroundSoundTest, CompletedPassRestartsFromTheStartEveryTime) {
   Start();
   for (int pass = 1; pass <= 3; ++pass) {
-    device_.Advance(kLength);
-    backend_.RunUntilIdle();
-    EXPECT_EQ(notifications_, pass);
+    FDevice.Advance(kLength);
+    FBackend.RunUntilIdle();
+    EXPECT_EQ(FNotifications, pass);
     EXPECT_THAT(TakeCommands(),
                 ElementsAre("STATUS position 0x102", "STATUS length 0x102",
                             "STATUS position 0x102", "STATUS length 0x102", "SEEK 0x102",
                             "PLAY 0x1"));
-    EXPECT_TRUE(device_.IsPlaying(player_->DeviceID()));
-    EXPECT_EQ(player_->Position(), 0);
-    device_.ClearCommands();
+    EXPECT_TRUE(FDevice.IsPlaying(FPlayer->DeviceID()));
+    EXPECT_EQ(FPlayer->Position(), 0);
+    FDevice.ClearCommands();
   }
 }
 
 TEST_F(BackgroundSoundTest, InterruptedPlayRestartsNothing) {
   Start();
-  device_.Advance(500);
-  player_->Play();  // supersedes the running play's notification
-  backend_.RunUntilIdle();
-  EXPECT_EQ(player_->NotifyValue(), TMPNotifyValues::nvSuperseded);
-  player_->Rewind();  // stops the play: its notification is aborted
-  backend_.RunUntilIdle();
-  EXPECT_EQ(player_->NotifyValue(), TMPNotifyValues::nvAborted);
-  EXPECT_EQ(notifications_, 2);
+  FDevice.Advance(500);
+  FPlayer->Play();  // supersedes the running play's notification
+  FBackend.RunUntilIdle();
+  EXPECT_EQ(FPlayer->NotifyValue(), TMPNotifyValues::nvSuperseded);
+  FPlayer->Rewind();  // stops the play: its notification is aborted
+  FBackend.RunUntilIdle();
+  EXPECT_EQ(FPlayer->NotifyValue(), TMPNotifyValues::nvAborted);
+  EXPECT_EQ(FNotifications, 2);
   EXPECT_THAT(TakeCommands(),
               ElementsAre("STATUS position 0x102", "STATUS length 0x102", "PLAY 0x1",
                           "STATUS position 0x102", "STATUS length 0x102", "SEEK 0x102",
                           "STATUS position 0x102", "STATUS length 0x102"));
-  EXPECT_FALSE(device_.IsPlaying(player_->DeviceID()));
+  EXPECT_FALSE(FDevice.IsPlaying(FPlayer->DeviceID()));
 }
 
 TEST_F(BackgroundSoundTest, DestroyingWhilePlayingClosesTheDeviceAndDropsNotifications) {
   Start();
-  device_.Advance(500);
-  player_.reset();
+  FDevice.Advance(500);
+  FPlayer.reset();
   EXPECT_THAT(TakeCommands(), ElementsAre("CLOSE 0x2"));
-  EXPECT_EQ(device_.OpenDevices(), 0u);
-  backend_.RunUntilIdle();
-  EXPECT_EQ(notifications_, 0);
+  EXPECT_EQ(FDevice.OpenDevices(), 0u);
+  FBackend.RunUntilIdle();
+  EXPECT_EQ(FNotifications, 0);
 }
 
 TEST_F(BackgroundSoundTest, MissingSoundFileLeavesTheSoundOff) {
-  EXPECT_THROW(StartBackgroundSound(*player_, Folder(), "gone.wav"), EMCIDeviceError);
-  backend_.RunUntilIdle();
-  EXPECT_FALSE(player_->Opened());
-  EXPECT_EQ(notifications_, 0);
+  EXPECT_THROW(StartBackgroundSound(*FPlayer, Folder(), "gone.wav"), EMCIDeviceError);
+  FBackend.RunUntilIdle();
+  EXPECT_FALSE(FPlayer->Opened());
+  EXPECT_EQ(FNotifications, 0);
   EXPECT_THAT(TakeCommands(), ElementsAre("OPEN 0x203"));
 }
 

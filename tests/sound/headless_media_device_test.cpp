@@ -14,24 +14,24 @@ using namespace platform;
 class HeadlessMediaDeviceTest : public SoundTest {
  protected:
   HeadlessMediaDeviceTest()
-      : target_(backend_.Loop(), [this](const TMessage& m) {
-          if (m.Msg == MM_MCINOTIFY) received_.push_back(static_cast<std::uint32_t>(m.WParam));
+      : FTarget(FBackend.Loop(), [this](const TMessage& m) {
+          if (m.Msg == MM_MCINOTIFY) FReceived.push_back(static_cast<std::uint32_t>(m.WParam));
         }) {}
 
   MCIDEVICEID OpenSound() {
     TMCIOpenParms parms;
     parms.ElementName = SoundFile();
-    EXPECT_EQ(device_.Open(MCI_OPEN_ELEMENT | MCI_WAIT, parms), 0u);
+    EXPECT_EQ(FDevice.Open(MCI_OPEN_ELEMENT | MCI_WAIT, parms), 0u);
     return parms.DeviceID;
   }
 
   std::vector<std::uint32_t> TakeNotifications() {
-    backend_.RunUntilIdle();
-    return std::exchange(received_, {});
+    FBackend.RunUntilIdle();
+    return std::exchange(FReceived, {});
   }
 
-  TMessageTarget target_;
-  std::vector<std::uint32_t> received_;
+  TMessageTarget FTarget;
+  std::vector<std::uint32_t> FReceived;
 };
 
 // A play that notifies, then a command that ends or replaces it.
@@ -67,46 +67,46 @@ TEST_F(HeadlessMediaDeviceTest, InterruptedPlayNotifiesSupersededOrAborted) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const MCIDEVICEID id = OpenSound();
-    ASSERT_EQ(device_.Play(id, MCI_NOTIFY, TMCIPlayParms{target_.Id(), 0, 0}), 0u);
-    device_.Advance(100);
-    EXPECT_EQ(c.command(device_, id, target_.Id()), 0u);
+    ASSERT_EQ(FDevice.Play(id, MCI_NOTIFY, TMCIPlayParms{FTarget.Id(), 0, 0}), 0u);
+    FDevice.Advance(100);
+    EXPECT_EQ(c.command(FDevice, id, FTarget.Id()), 0u);
     EXPECT_EQ(TakeNotifications(), c.notifications);
-    EXPECT_EQ(device_.IsPlaying(id), c.playing);
-    device_.Close(id, MCI_WAIT, TMCIGenericParms{});
+    EXPECT_EQ(FDevice.IsPlaying(id), c.playing);
+    FDevice.Close(id, MCI_WAIT, TMCIGenericParms{});
     TakeNotifications();
   }
 }
 
 TEST_F(HeadlessMediaDeviceTest, PositionsStayInsideTheMedium) {
   const MCIDEVICEID id = OpenSound();
-  EXPECT_EQ(device_.Play(id, MCI_FROM, TMCIPlayParms{0, kLength + 1, 0}), kMediaErrOutOfRange);
-  EXPECT_EQ(device_.Play(id, MCI_FROM | MCI_TO, TMCIPlayParms{0, 900, 800}),
+  EXPECT_EQ(FDevice.Play(id, MCI_FROM, TMCIPlayParms{0, kLength + 1, 0}), kMediaErrOutOfRange);
+  EXPECT_EQ(FDevice.Play(id, MCI_FROM | MCI_TO, TMCIPlayParms{0, 900, 800}),
             kMediaErrOutOfRange);
   // Playing from the end completes at once.
-  EXPECT_EQ(device_.Play(id, MCI_FROM | MCI_NOTIFY, TMCIPlayParms{target_.Id(), kLength, 0}),
+  EXPECT_EQ(FDevice.Play(id, MCI_FROM | MCI_NOTIFY, TMCIPlayParms{FTarget.Id(), kLength, 0}),
             0u);
-  EXPECT_FALSE(device_.IsPlaying(id));
+  EXPECT_FALSE(FDevice.IsPlaying(id));
   EXPECT_EQ(TakeNotifications(), std::vector<std::uint32_t>{MCI_NOTIFY_SUCCESSFUL});
   TMCIStatusParms status;
   status.Item = MCI_STATUS_POSITION;
-  EXPECT_EQ(device_.Status(id, MCI_STATUS_ITEM, status), 0u);
+  EXPECT_EQ(FDevice.Status(id, MCI_STATUS_ITEM, status), 0u);
   EXPECT_EQ(status.Return, kLength);
-  EXPECT_EQ(device_.Status(id, 0, status), kMediaErrMissingParameter);
+  EXPECT_EQ(FDevice.Status(id, 0, status), kMediaErrMissingParameter);
 }
 
 TEST_F(HeadlessMediaDeviceTest, RefusesMediaItCannotPlay) {
-  std::ofstream(folder_ / "empty.wav") << "";
-  device_.SetLength((folder_ / "empty.wav").string(), 0);
-  std::filesystem::create_directory(folder_ / "dir.wav");
+  std::ofstream(FFolder / "empty.wav") << "";
+  FDevice.SetLength((FFolder / "empty.wav").string(), 0);
+  std::filesystem::create_directory(FFolder / "dir.wav");
   struct Case {
     std::uint32_t flags;
     std::string type, file;
     MCIERROR error;
   };
   const Case cases[] = {
-      {MCI_OPEN_ELEMENT, "", (folder_ / "empty.wav").string(), kMediaErrNoSound},
-      {MCI_OPEN_ELEMENT, "", (folder_ / "dir.wav").string(), kMediaErrCannotReadFile},
-      {MCI_OPEN_ELEMENT, "", (folder_ / "loop").string(), kMediaErrNoDeviceForFile},
+      {MCI_OPEN_ELEMENT, "", (FFolder / "empty.wav").string(), kMediaErrNoSound},
+      {MCI_OPEN_ELEMENT, "", (FFolder / "dir.wav").string(), kMediaErrCannotReadFile},
+      {MCI_OPEN_ELEMENT, "", (FFolder / "loop").string(), kMediaErrNoDeviceForFile},
       {MCI_OPEN_TYPE | MCI_OPEN_ELEMENT, "CDAudio", SoundFile(), kMediaErrUnknownDeviceType},
       {MCI_OPEN_TYPE, "WaveAudio", "", kMediaErrMissingParameter},
   };
@@ -114,14 +114,14 @@ TEST_F(HeadlessMediaDeviceTest, RefusesMediaItCannotPlay) {
     TMCIOpenParms parms;
     parms.DeviceType = c.type;
     parms.ElementName = c.file;
-    EXPECT_EQ(device_.Open(c.flags | MCI_WAIT, parms), c.error) << c.file;
+    EXPECT_EQ(FDevice.Open(c.flags | MCI_WAIT, parms), c.error) << c.file;
   }
-  EXPECT_EQ(device_.OpenDevices(), 0u);
+  EXPECT_EQ(FDevice.OpenDevices(), 0u);
   TMCIOpenParms parms;
   parms.DeviceType = "waveaudio";
-  parms.ElementName = (folder_ / "loop.WAV").string();
+  parms.ElementName = (FFolder / "loop.WAV").string();
   std::ofstream(parms.ElementName) << "RIFF";
-  EXPECT_EQ(device_.Open(MCI_OPEN_TYPE | MCI_OPEN_ELEMENT, parms), 0u);
+  EXPECT_EQ(FDevice.Open(MCI_OPEN_TYPE | MCI_OPEN_ELEMENT, parms), 0u);
 }
 
 }  // namespace

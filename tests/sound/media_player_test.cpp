@@ -36,7 +36,7 @@ TEST_F(MediaPlayerTest, WaitNotifyWordsFollowTheirRulesAndConsumeTheChoices) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    TMediaPlayer player(backend_.Loop(), device_);
+    TMediaPlayer player(FBackend.Loop(), FDevice);
     player.SetFileName(SoundFile());
     c.beforeOpen(player);
     player.Open();
@@ -62,7 +62,7 @@ TEST_F(MediaPlayerTest, OpenFlagsFollowDeviceTypeFileNameAndSharing) {
       {TMPDeviceTypes::dtWaveAudio, false, false, 0x2002},
   };
   for (const Case& c : cases) {
-    TMediaPlayer player(backend_.Loop(), device_);
+    TMediaPlayer player(FBackend.Loop(), FDevice);
     player.SetDeviceType(c.type);
     player.SetShareable(c.shareable);
     if (c.withFile) player.SetFileName(SoundFile());
@@ -93,11 +93,11 @@ TEST_F(MediaPlayerTest, FailedOpenRaisesTheDeviceTextAndStaysClosed) {
     SCOPED_TRACE(c.file);
     int notified = 0;
     {
-      TMediaPlayer player(backend_.Loop(), device_);
+      TMediaPlayer player(FBackend.Loop(), FDevice);
       player.SetOnNotify([&](TMediaPlayer&) { ++notified; });
       player.SetNotify(true);
-      player.SetFileName((folder_ / c.file).string());
-      if (c.scripted != 0) device_.FailNextOpen(c.scripted);
+      player.SetFileName((FFolder / c.file).string());
+      if (c.scripted != 0) FDevice.FailNextOpen(c.scripted);
       try {
         player.Open();
         ADD_FAILURE() << "Open did not raise";
@@ -107,11 +107,11 @@ TEST_F(MediaPlayerTest, FailedOpenRaisesTheDeviceTextAndStaysClosed) {
       EXPECT_EQ(player.Error(), static_cast<std::int32_t>(c.error));
       EXPECT_FALSE(player.Opened());
       EXPECT_EQ(player.DeviceID(), 0);
-      backend_.RunUntilIdle();
+      FBackend.RunUntilIdle();
     }
     EXPECT_EQ(notified, 0);
-    EXPECT_EQ(device_.Commands().size(), 1u);  // the open; the destruction sent nothing
-    device_.ClearCommands();
+    EXPECT_EQ(FDevice.Commands().size(), 1u);  // the open; the destruction sent nothing
+    FDevice.ClearCommands();
   }
 }
 
@@ -123,54 +123,54 @@ TEST_F(MediaPlayerTest, CommandsThatNeedADeviceRaiseWithoutSendingAnything) {
   };
   for (const auto& command : needsDevice) {
     try {
-      command(*player_);
+      command(*FPlayer);
       ADD_FAILURE() << "no error";
     } catch (const EMCIDeviceError& e) {
       EXPECT_STREQ(e.what(), "No MCI device open");
     }
   }
-  player_->Close();
-  EXPECT_TRUE(device_.Commands().empty());
+  FPlayer->Close();
+  EXPECT_TRUE(FDevice.Commands().empty());
   // Position does not check: it asks device 0, which answers with an error.
-  player_->Position();
+  FPlayer->Position();
   EXPECT_THAT(TakeCommands(), ElementsAre("STATUS position 0x102"));
-  EXPECT_EQ(player_->Error(), static_cast<std::int32_t>(kMediaErrInvalidDevice));
+  EXPECT_EQ(FPlayer->Error(), static_cast<std::int32_t>(kMediaErrInvalidDevice));
 }
 
 TEST_F(MediaPlayerTest, PendingStartOrEndSkipsTheRewindAtTheEnd) {
-  player_->SetFileName(SoundFile());
-  player_->Open();
-  player_->Play();
-  device_.Advance(kLength);
+  FPlayer->SetFileName(SoundFile());
+  FPlayer->Open();
+  FPlayer->Play();
+  FDevice.Advance(kLength);
   TakeCommands();
-  player_->SetFrom(500);
-  player_->SetTo(1500);
-  player_->Play();
+  FPlayer->SetFrom(500);
+  FPlayer->SetTo(1500);
+  FPlayer->Play();
   EXPECT_THAT(TakeCommands(), ElementsAre("STATUS position 0x102", "STATUS length 0x102",
                                           "PLAY 0xd"));
-  EXPECT_EQ(player_->Position(), 500);
-  device_.Advance(kLength);
-  EXPECT_EQ(player_->Position(), 1500);
+  EXPECT_EQ(FPlayer->Position(), 500);
+  FDevice.Advance(kLength);
+  EXPECT_EQ(FPlayer->Position(), 1500);
 }
 
 TEST_F(MediaPlayerTest, OpenOnAnOpenPlayerClosesTheOldDeviceFirst) {
-  player_->SetFileName(SoundFile());
-  player_->Open();
-  player_->SetNotify(true);  // taken by the close, not by the new open
-  player_->Open();
+  FPlayer->SetFileName(SoundFile());
+  FPlayer->Open();
+  FPlayer->SetNotify(true);  // taken by the close, not by the new open
+  FPlayer->Open();
   EXPECT_THAT(TakeCommands(), ElementsAre("OPEN 0x202", "CLOSE 0x3", "OPEN 0x202"));
-  EXPECT_EQ(device_.OpenDevices(), 1u);
-  EXPECT_TRUE(player_->Opened());
+  EXPECT_EQ(FDevice.OpenDevices(), 1u);
+  EXPECT_TRUE(FPlayer->Opened());
 }
 
 TEST_F(MediaPlayerTest, CloseEndsTheDeviceSoDestructionSendsNothing) {
-  player_->SetFileName(SoundFile());
-  player_->Open();
-  player_->Close();
-  EXPECT_FALSE(player_->Opened());
-  EXPECT_EQ(player_->DeviceID(), 0);
-  EXPECT_EQ(player_->Flags(), MCI_WAIT);
-  player_.reset();
+  FPlayer->SetFileName(SoundFile());
+  FPlayer->Open();
+  FPlayer->Close();
+  EXPECT_FALSE(FPlayer->Opened());
+  EXPECT_EQ(FPlayer->DeviceID(), 0);
+  EXPECT_EQ(FPlayer->Flags(), MCI_WAIT);
+  FPlayer.reset();
   EXPECT_THAT(TakeCommands(), ElementsAre("OPEN 0x202", "CLOSE 0x2"));
 }
 
@@ -184,20 +184,20 @@ TEST_F(MediaPlayerTest, NotificationCodesMapToNotifyValues) {
       {MCI_NOTIFY_SUCCESSFUL, TMPNotifyValues::nvSuccessful},
   };
   int notified = 0;
-  player_->SetOnNotify([&](TMediaPlayer& sender) {
-    EXPECT_EQ(&sender, player_.get());
+  FPlayer->SetOnNotify([&](TMediaPlayer& sender) {
+    EXPECT_EQ(&sender, FPlayer.get());
     ++notified;
   });
   // The player's message target, as the open's record carried it.
-  player_->SetNotify(true);
-  player_->SetFileName(SoundFile());
-  player_->Open();
-  backend_.RunUntilIdle();
-  const TMessageTargetId target = device_.Commands().front().Callback;
+  FPlayer->SetNotify(true);
+  FPlayer->SetFileName(SoundFile());
+  FPlayer->Open();
+  FBackend.RunUntilIdle();
+  const TMessageTargetId target = FDevice.Commands().front().Callback;
   for (const auto& [code, value] : codes) {
-    backend_.Loop().PostToTarget(target, MM_MCINOTIFY, code, 0);
-    backend_.RunUntilIdle();
-    EXPECT_EQ(player_->NotifyValue(), value) << code;
+    FBackend.Loop().PostToTarget(target, MM_MCINOTIFY, code, 0);
+    FBackend.RunUntilIdle();
+    EXPECT_EQ(FPlayer->NotifyValue(), value) << code;
   }
   EXPECT_EQ(notified, 6);
 }

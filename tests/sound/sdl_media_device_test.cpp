@@ -45,21 +45,21 @@ void WriteWave(const fs::path& path, std::uint32_t ms) {
 class SdlMediaDeviceTest : public ::testing::Test {
  protected:
   SdlMediaDeviceTest() {
-    dir_ = fs::temp_directory_path() / ("pavona-sdl-sound-" + std::to_string(std::random_device{}()));
-    fs::create_directories(dir_);
-    WriteWave(dir_ / "short.wav", 300);
-    std::ofstream(dir_ / "noise.wav") << "not a sound at all";
+    FDir = fs::temp_directory_path() / ("pavona-sdl-sound-" + std::to_string(std::random_device{}()));
+    fs::create_directories(FDir);
+    WriteWave(FDir / "short.wav", 300);
+    std::ofstream(FDir / "noise.wav") << "not a sound at all";
   }
   ~SdlMediaDeviceTest() override {
-    device_.reset();
-    fs::remove_all(dir_);
+    FDevice.reset();
+    fs::remove_all(FDir);
   }
 
   // Opens the short sound; skips the test when there is no sound output.
   MCIDEVICEID OpenShort() {
     TMCIOpenParms parms;
-    parms.ElementName = (dir_ / "short.wav").string();
-    const MCIERROR error = device_->Open(MCI_OPEN_ELEMENT | MCI_WAIT, parms);
+    parms.ElementName = (FDir / "short.wav").string();
+    const MCIERROR error = FDevice->Open(MCI_OPEN_ELEMENT | MCI_WAIT, parms);
     if (error == kMediaErrOutputUnavailable) return 0;
     EXPECT_EQ(error, 0u);
     return parms.DeviceID;
@@ -68,14 +68,14 @@ class SdlMediaDeviceTest : public ::testing::Test {
   std::uint32_t Status(MCIDEVICEID id, std::uint32_t item) {
     TMCIStatusParms parms;
     parms.Item = item;
-    EXPECT_EQ(device_->Status(id, MCI_STATUS_ITEM | MCI_WAIT, parms), 0u);
+    EXPECT_EQ(FDevice->Status(id, MCI_STATUS_ITEM | MCI_WAIT, parms), 0u);
     return parms.Return;
   }
 
-  fs::path dir_;
-  TPollSource source_;
-  TEventLoop loop_{source_};
-  std::unique_ptr<TMediaDevice> device_ = CreateMediaDevice(loop_);
+  fs::path FDir;
+  TPollSource FSource;
+  TEventLoop FLoop{FSource};
+  std::unique_ptr<TMediaDevice> FDevice = CreateMediaDevice(FLoop);
 };
 
 TEST_F(SdlMediaDeviceTest, PlaysToTheEndAndNotifiesOnTheUIThread) {
@@ -85,14 +85,14 @@ TEST_F(SdlMediaDeviceTest, PlaysToTheEndAndNotifiesOnTheUIThread) {
 
   std::vector<std::uint32_t> codes;
   const std::thread::id ui = std::this_thread::get_id();
-  TMessageTarget target(loop_, [&](const TMessage& m) {
+  TMessageTarget target(FLoop, [&](const TMessage& m) {
     EXPECT_EQ(std::this_thread::get_id(), ui);
     if (m.Msg == MM_MCINOTIFY) codes.push_back(static_cast<std::uint32_t>(m.WParam));
   });
-  ASSERT_EQ(device_->Play(id, MCI_NOTIFY, TMCIPlayParms{target.Id(), 0, 0}), 0u);
+  ASSERT_EQ(FDevice->Play(id, MCI_NOTIFY, TMCIPlayParms{target.Id(), 0, 0}), 0u);
   const auto start = std::chrono::steady_clock::now();
   while (codes.empty() && std::chrono::steady_clock::now() - start < std::chrono::seconds(5)) {
-    loop_.ProcessMessages();
+    FLoop.ProcessMessages();
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
   EXPECT_EQ(codes, std::vector<std::uint32_t>{MCI_NOTIFY_SUCCESSFUL});
@@ -100,10 +100,10 @@ TEST_F(SdlMediaDeviceTest, PlaysToTheEndAndNotifiesOnTheUIThread) {
   EXPECT_EQ(Status(id, MCI_STATUS_POSITION), Status(id, MCI_STATUS_LENGTH));
 
   // A play that is closed early is aborted, and its end is never reported.
-  ASSERT_EQ(device_->Play(id, MCI_FROM | MCI_NOTIFY, TMCIPlayParms{target.Id(), 0, 0}), 0u);
-  EXPECT_EQ(device_->Close(id, MCI_WAIT, TMCIGenericParms{}), 0u);
+  ASSERT_EQ(FDevice->Play(id, MCI_FROM | MCI_NOTIFY, TMCIPlayParms{target.Id(), 0, 0}), 0u);
+  EXPECT_EQ(FDevice->Close(id, MCI_WAIT, TMCIGenericParms{}), 0u);
   std::this_thread::sleep_for(std::chrono::milliseconds(400));
-  loop_.ProcessMessages();
+  FLoop.ProcessMessages();
   EXPECT_EQ(codes, (std::vector<std::uint32_t>{MCI_NOTIFY_SUCCESSFUL, MCI_NOTIFY_ABORTED}));
 }
 
@@ -111,7 +111,7 @@ TEST_F(SdlMediaDeviceTest, WaitingPlayReturnsAtTheEnd) {
   const MCIDEVICEID id = OpenShort();
   if (id == 0) GTEST_SKIP() << "no sound output";
   const auto start = std::chrono::steady_clock::now();
-  ASSERT_EQ(device_->Play(id, MCI_FROM | MCI_WAIT, TMCIPlayParms{0, 100, 0}), 0u);
+  ASSERT_EQ(FDevice->Play(id, MCI_FROM | MCI_WAIT, TMCIPlayParms{0, 100, 0}), 0u);
   EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(150));
   EXPECT_EQ(Status(id, MCI_STATUS_POSITION), Status(id, MCI_STATUS_LENGTH));
 }
@@ -119,10 +119,10 @@ TEST_F(SdlMediaDeviceTest, WaitingPlayReturnsAtTheEnd) {
 TEST_F(SdlMediaDeviceTest, RefusesFilesItCannotDecode) {
   if (OpenShort() == 0) GTEST_SKIP() << "no sound output";
   TMCIOpenParms parms;
-  parms.ElementName = (dir_ / "noise.wav").string();
-  EXPECT_EQ(device_->Open(MCI_OPEN_ELEMENT | MCI_WAIT, parms), kMediaErrCannotReadFile);
-  parms.ElementName = (dir_ / "gone.wav").string();
-  EXPECT_EQ(device_->Open(MCI_OPEN_ELEMENT | MCI_WAIT, parms), kMediaErrFileNotFound);
+  parms.ElementName = (FDir / "noise.wav").string();
+  EXPECT_EQ(FDevice->Open(MCI_OPEN_ELEMENT | MCI_WAIT, parms), kMediaErrCannotReadFile);
+  parms.ElementName = (FDir / "gone.wav").string();
+  EXPECT_EQ(FDevice->Open(MCI_OPEN_ELEMENT | MCI_WAIT, parms), kMediaErrFileNotFound);
 }
 
 }  // namespace

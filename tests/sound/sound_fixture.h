@@ -24,25 +24,25 @@ class SoundTest : public ::testing::Test {
   static constexpr std::uint32_t kLength = 2000;
 
   SoundTest() {
-    folder_ = std::filesystem::temp_directory_path() /
+    FFolder = std::filesystem::temp_directory_path() /
               ("pavona-sound-" + std::to_string(std::random_device{}()));
-    std::filesystem::create_directories(folder_);
-    std::ofstream(folder_ / "loop.wav") << "RIFF";
-    device_.SetLength(SoundFile(), kLength);
-    player_ = std::make_unique<TMediaPlayer>(backend_.Loop(), device_);
+    std::filesystem::create_directories(FFolder);
+    std::ofstream(FFolder / "loop.wav") << "RIFF";
+    FDevice.SetLength(SoundFile(), kLength);
+    FPlayer = std::make_unique<TMediaPlayer>(FBackend.Loop(), FDevice);
   }
   ~SoundTest() override {
-    player_.reset();
-    std::filesystem::remove_all(folder_);
+    FPlayer.reset();
+    std::filesystem::remove_all(FFolder);
   }
 
-  std::string Folder() const { return folder_.string(); }
-  std::string SoundFile() const { return (folder_ / "loop.wav").string(); }
+  std::string Folder() const { return FFolder.string(); }
+  std::string SoundFile() const { return (FFolder / "loop.wav").string(); }
 
   // The commands sent since the last call, one text each: "PLAY 0x1", "STATUS length 0x102".
   std::vector<std::string> TakeCommands() {
     std::vector<std::string> result;
-    for (const auto& c : device_.Commands()) {
+    for (const auto& c : FDevice.Commands()) {
       std::string text;
       switch (c.Command) {
         case MCI_OPEN: text = "OPEN"; break;
@@ -59,14 +59,14 @@ class SoundTest : public ::testing::Test {
       std::snprintf(flags, sizeof flags, " 0x%x", c.Flags);
       result.push_back(text + flags);
     }
-    device_.ClearCommands();
+    FDevice.ClearCommands();
     return result;
   }
 
-  platform::headless::THeadlessBackend backend_;
-  platform::headless::THeadlessMediaDevice device_{backend_.Loop()};
-  std::filesystem::path folder_;
-  std::unique_ptr<TMediaPlayer> player_;
+  platform::headless::THeadlessBackend FBackend;
+  platform::headless::THeadlessMediaDevice FDevice{FBackend.Loop()};
+  std::filesystem::path FFolder;
+  std::unique_ptr<TMediaPlayer> FPlayer;
 };
 
 }  // namespace pavona::sound
