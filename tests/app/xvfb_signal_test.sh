@@ -6,27 +6,12 @@
 set -u
 tool=$1
 viewer=$2
-for t in Xvfb xdotool; do
-  command -v "$t" >/dev/null || { echo "$t is not installed: skipped"; exit 77; }
-done
+. "$(dirname "$0")/../xvfb_session.sh"
+require Xvfb xdotool
 
-work=$(mktemp -d)
-xvfb_pid=""
-viewer_pid=""
-cleanup() {
-  [ -n "$viewer_pid" ] && kill -KILL "$viewer_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAILED: $*"; exit 1; }
+app_kill_signal=KILL
 
-Xvfb -displayfd 3 -screen 0 320x240x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || { cat "$work/xvfb.log"; fail "Xvfb did not start"; }
-export DISPLAY=":$(cat "$work/display")"
+start_xvfb 320x240x24
 export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/null
 
 mkdir "$work/in"
@@ -47,23 +32,23 @@ for signal in TERM INT HUP; do
   rm -rf "$work/tmp"
   mkdir "$work/tmp"
   TMP="$work/tmp" "$work/show" &
-  viewer_pid=$!
+  app_pid=$!
   for _ in $(seq 100); do
     xdotool search --onlyvisible --name '^Viewer$' >/dev/null 2>&1 && break
     sleep 0.1
   done
   [ -d "$work/tmp/Pavona" ] || fail "SIG$signal: no working folder while the viewer runs"
   sleep 1.5  # past the first automatic advance
-  kill -s "$signal" "$viewer_pid"
+  kill -s "$signal" "$app_pid"
   rc=""
   for _ in $(seq 100); do
-    kill -0 "$viewer_pid" 2>/dev/null || break
+    kill -0 "$app_pid" 2>/dev/null || break
     sleep 0.1
   done
-  kill -0 "$viewer_pid" 2>/dev/null && fail "SIG$signal did not end the viewer"
-  wait "$viewer_pid"
+  kill -0 "$app_pid" 2>/dev/null && fail "SIG$signal did not end the viewer"
+  wait "$app_pid"
   rc=$?
-  viewer_pid=""
+  app_pid=""
   [ "$rc" = 0 ] || fail "exit code $rc after SIG$signal"
   [ -e "$work/tmp/Pavona" ] && fail "SIG$signal left the working folder"
   echo "SIG$signal ended the viewer with 0 and removed its working folder"

@@ -5,31 +5,15 @@
 # Exits 77 (skipped) when Xvfb or the X tools are missing.
 set -u
 viewer=$1
-for tool in Xvfb xdotool xwininfo import convert; do
-  command -v "$tool" >/dev/null || { echo "$tool is not installed: skipped"; exit 77; }
-done
+. "$(dirname "$0")/../xvfb_session.sh"
+require Xvfb xdotool xwininfo import convert
 
-work=$(mktemp -d)
-xvfb_pid=""
-viewer_pid=""
-cleanup() {
-  [ -n "$viewer_pid" ] && kill "$viewer_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAILED: $*"; exit 1; }
 
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp -wr 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || { cat "$work/xvfb.log"; fail "Xvfb did not start"; }
-export DISPLAY=":$(cat "$work/display")"
+start_xvfb 800x600x24 -wr
 
 mkdir "$work/tmp"
 TMP="$work/tmp" "$viewer" &
-viewer_pid=$!
+app_pid=$!
 
 ids=""
 for _ in $(seq 100); do
@@ -56,9 +40,9 @@ done
 [ -d "$work/tmp/Pavona" ] || fail "no working folder while the viewer runs"
 
 xdotool key Escape
-wait "$viewer_pid"
+wait "$app_pid"
 rc=$?
-viewer_pid=""
+app_pid=""
 [ "$rc" = 0 ] || fail "exit code $rc after Escape"
 [ -e "$work/tmp/Pavona" ] && fail "the working folder is still there"
 echo "pavona-viewer under Xvfb: one black full-screen window titled Viewer; Escape ended it with 0"

@@ -8,21 +8,9 @@
 set -u
 tool=$1
 viewer=$2
-for t in Xvfb xdotool import convert sox; do
-  command -v "$t" >/dev/null || { echo "$t is not installed: skipped"; exit 77; }
-done
+. "$(dirname "$0")/../xvfb_session.sh"
+require Xvfb xdotool import convert sox
 
-work=$(mktemp -d)
-xvfb_pid=""
-show_pid=""
-cleanup() {
-  [ -n "$show_pid" ] && kill "$show_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAILED: $*"; exit 1; }
 
 mkdir "$work/in" "$work/tmp"
 convert -size 160x120 xc:red "$work/in/1.png"
@@ -33,14 +21,10 @@ sox -n -r 44100 -c 2 -b 16 "$work/in/tone.wav" synth 1 sine 440
   "$work/in/1.png" "$work/in/2.png" "$work/in/3.png" 2>"$work/pack.log" ||
   { cat "$work/pack.log"; fail "pavona pack failed"; }
 
-Xvfb -displayfd 3 -screen 0 320x240x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || { cat "$work/xvfb.log"; fail "Xvfb did not start"; }
-export DISPLAY=":$(cat "$work/display")"
+start_xvfb 320x240x24
 
 TMP="$work/tmp" SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/audio.raw" "$work/show" &
-show_pid=$!
+app_pid=$!
 
 for _ in $(seq 100); do
   xdotool search --onlyvisible --name '^Viewer$' >/dev/null 2>&1 && break
@@ -98,9 +82,9 @@ for pass in 0 1; do
 done
 
 xdotool key Escape
-wait "$show_pid"
+wait "$app_pid"
 rc=$?
-show_pid=""
+app_pid=""
 [ "$rc" = 0 ] || fail "exit code $rc after Escape"
 [ -e "$work/tmp/Pavona" ] && fail "the working folder is still there"
 echo "show under Xvfb: three slides in order, the sound played twice, Escape ended it with 0"

@@ -10,13 +10,8 @@
 namespace pavona::effects {
 namespace {
 
-struct TCase {
-  int Style, W, H, Progress;
-  const char* Why;
-  std::vector<std::string> Expected;
-};
-
-std::vector<std::string> Rows(int count, const std::string& row) { return std::vector<std::string>(count, row); }
+using TCase = testing::TFrameCase;
+using testing::Rows;
 
 // Rows that show the new picture across the whole width where rows says 'n', the old one where
 // it says 'o', and the mixed row elsewhere.

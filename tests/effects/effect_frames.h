@@ -77,4 +77,16 @@ inline std::vector<std::string> Map(const raster::Bitmap& frame) {
   return rows;
 }
 
+// A frame expected at one progress value, as the rows Map gives; Why says what the case decides.
+struct TFrameCase {
+  int Style, W, H, Progress;
+  const char* Why;
+  std::vector<std::string> Expected;
+};
+
+// count copies of one map row.
+inline std::vector<std::string> Rows(int count, const std::string& row) {
+  return std::vector<std::string>(count, row);
+}
+
 }  // namespace pavona::effects::testing

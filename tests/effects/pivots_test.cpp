@@ -14,13 +14,8 @@
 namespace pavona::effects {
 namespace {
 
-struct TCase {
-  int Style, W, H, Progress;
-  const char* Why;
-  std::vector<std::string> Expected;
-};
-
-std::vector<std::string> Rows(int count, const std::string& row) { return std::vector<std::string>(count, row); }
+using TCase = testing::TFrameCase;
+using testing::Rows;
 
 // Rows of width w holding counts[y] moved pixels of the new picture ('N') at their left or right
 // end, the starting picture elsewhere.

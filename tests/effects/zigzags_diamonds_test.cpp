@@ -11,13 +11,8 @@
 namespace pavona::effects {
 namespace {
 
-struct TCase {
-  int Style, W, H, Progress;
-  const char* Why;
-  std::vector<std::string> Expected;
-};
-
-std::vector<std::string> Rows(int count, const std::string& row) { return std::vector<std::string>(count, row); }
+using TCase = testing::TFrameCase;
+using testing::Rows;
 
 // Swaps old and new: the complement of a map.
 std::vector<std::string> Inverse(std::vector<std::string> rows) {

@@ -6,21 +6,9 @@
 # missing.
 set -u
 build=$1
-for tool in Xvfb xdotool import convert man; do
-  command -v "$tool" >/dev/null || { echo "$tool is not installed: skipped"; exit 77; }
-done
+. "$(dirname "$0")/../xvfb_session.sh"
+require Xvfb xdotool import convert man
 
-work=$(mktemp -d)
-xvfb_pid=""
-show_pid=""
-cleanup() {
-  [ -n "$show_pid" ] && kill "$show_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAILED: $*"; exit 1; }
 
 prefix="$work/prefix"
 cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1 ||
@@ -42,14 +30,10 @@ convert -size 160x120 xc:lime "$work/pictures/2.png"
 grep -q "player $prefix/bin/pavona-viewer" "$work/pack.log" ||
   { cat "$work/pack.log"; fail "pack did not take the installed player"; }
 
-Xvfb -displayfd 3 -screen 0 320x240x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || { cat "$work/xvfb.log"; fail "Xvfb did not start"; }
-export DISPLAY=":$(cat "$work/display")"
+start_xvfb 320x240x24
 
 TMP="$work/tmp" SDL_AUDIODRIVER=dummy "$work/show" &
-show_pid=$!
+app_pid=$!
 
 # Waits until the screen's centre has the colour.
 centre_is() {
@@ -67,9 +51,9 @@ centre_is red
 xdotool key Right
 centre_is lime
 xdotool key Escape
-wait "$show_pid"
+wait "$app_pid"
 rc=$?
-show_pid=""
+app_pid=""
 [ "$rc" = 0 ] || fail "exit code $rc after Escape"
 [ -e "$work/tmp/Pavona" ] && fail "the working folder is still there"
 echo "installed: pack found the installed player; its show played under Xvfb and ended with 0"
