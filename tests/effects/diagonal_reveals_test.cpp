@@ -15,19 +15,7 @@ using testing::Frame;
 using testing::Map;
 using testing::SourceOf;
 
-// One map row from runs: "o1 n4 o15" is one old pixel, four new and fifteen old.
-std::string Row(const std::string& runs) {
-  std::string row;
-  std::istringstream in(runs);
-  for (std::string run; in >> run;) row.append(std::stoul(run.substr(1)), run[0]);
-  return row;
-}
-
-std::vector<std::string> Rows(std::initializer_list<const char*> runs) {
-  std::vector<std::string> rows;
-  for (const char* r : runs) rows.push_back(Row(r));
-  return rows;
-}
+using testing::Rows;
 
 struct TCase {
   int Style;

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -87,6 +89,20 @@ struct TFrameCase {
 // count copies of one map row.
 inline std::vector<std::string> Rows(int count, const std::string& row) {
   return std::vector<std::string>(count, row);
+}
+
+// One map row from runs: "o1 n4 o15" is one old pixel, four new and fifteen old.
+inline std::string Row(const std::string& runs) {
+  std::string row;
+  std::istringstream in(runs);
+  for (std::string run; in >> run;) row.append(std::stoul(run.substr(1)), run[0]);
+  return row;
+}
+
+inline std::vector<std::string> Rows(std::initializer_list<const char*> runs) {
+  std::vector<std::string> rows;
+  for (const char* r : runs) rows.push_back(Row(r));
+  return rows;
 }
 
 }  // namespace pavona::effects::testing

@@ -20,17 +20,6 @@ namespace {
 
 using namespace ziptest;
 
-#ifdef PAVONA_SHARED_FIXTURES
-const std::string kFixtures = PAVONA_SHARED_FIXTURES;
-#else
-const std::string kFixtures;
-#endif
-#ifdef PAVONA_TOOL
-const std::string kTool = PAVONA_TOOL;
-#else
-const std::string kTool;
-#endif
-
 // Extracts every entry of the archive into outDir; returns the failures by entry name.
 std::map<std::string, std::string> ExtractAll(const std::string& zipPath, const std::string& outDir) {
   TZipArchive archive(zipPath, 0x40);

@@ -20,17 +20,6 @@ namespace {
 
 using namespace ziptest;
 
-#ifdef PAVONA_SHARED_FIXTURES
-const std::string kFixtures = PAVONA_SHARED_FIXTURES;
-#else
-const std::string kFixtures;
-#endif
-#ifdef PAVONA_TOOL
-const std::string kTool = PAVONA_TOOL;
-#else
-const std::string kTool;
-#endif
-
 // 24-bit pixel rows: gradients with sparse noise, the binary data a show carries.
 std::string PixelBytes(std::size_t size, std::uint32_t seed) {
   std::mt19937 random(seed);

@@ -10,12 +10,6 @@ namespace {
 
 using namespace ziptest;
 
-#ifdef PAVONA_TOOL
-const std::string kTool = PAVONA_TOOL;
-#else
-const std::string kTool;
-#endif
-
 class Tool : public ::testing::Test {
  protected:
   void SetUp() override {

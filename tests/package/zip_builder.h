@@ -9,6 +9,18 @@
 
 namespace pavona::package::ziptest {
 
+// Where the build says the `pavona` tool and the shared sample archives are ("" when it does not).
+#ifdef PAVONA_TOOL
+inline const std::string kTool = PAVONA_TOOL;
+#else
+inline const std::string kTool;
+#endif
+#ifdef PAVONA_SHARED_FIXTURES
+inline const std::string kFixtures = PAVONA_SHARED_FIXTURES;
+#else
+inline const std::string kFixtures;
+#endif
+
 struct ZipEntry {
   std::string name;     // stored name bytes
   std::string content;  // the uncompressed bytes: CRC-32 and size unless overridden
